@@ -1,0 +1,29 @@
+// The program: its shared values and the main window, on a given desktop.
+#pragma once
+
+#include "app/main_window.h"
+#include "app/shared_values.h"
+#include "platform/desktop.h"
+
+namespace kv::app {
+
+class Klikvane {
+public:
+    explicit Klikvane(platform::Desktop& desktop);
+
+    // Opens the main window and dispatches events until the last window of
+    // the program is gone.
+    void run();
+
+    // Opens the main window without running the loop (tests drive the loop).
+    platform::Window* openMainWindow();
+
+    SharedValues& shared() { return shared_; }
+
+private:
+    platform::Desktop& desktop_;
+    SharedValues shared_;
+    MainWindow mainWindow_;
+};
+
+}  // namespace kv::app

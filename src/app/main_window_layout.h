@@ -1,0 +1,105 @@
+// The main window as data: its controls, timers, popup menus and tray icon.
+#pragma once
+
+#include <array>
+
+#include "platform/layout.h"
+
+namespace kv::app {
+
+enum class MainRole {
+    stepList,
+    startButton,
+    quickAddButton,
+    advancedButton,
+    runOnceRadio,
+    loopRadio,
+    countdownLabel,
+    linkLabel,
+    repeatTimer,
+    uiRefreshTimer,
+    quickAddTimer,
+    scheduleTimer,
+    listMenu,
+    menuAdd,
+    menuEdit,
+    menuDelete,
+    menuDeleteAll,
+    trayMenu,
+    menuShowMain,
+    menuExit,
+};
+
+// Captions that also carry the run state; handlers compare them byte for byte.
+inline constexpr const char* kCaptionRunning = "停止(F5)";
+inline constexpr const char* kCaptionIdle = "开始执行（F5）";
+
+inline constexpr int kUiRefreshPeriodMs = 100;
+inline constexpr int kSchedulePeriodMs = 500;
+
+namespace layout {
+using namespace kv::platform;
+
+inline constexpr std::array kStepColumns = {
+    ColumnSpec{"X（水平坐标）", 90}, ColumnSpec{"Y（垂直坐标）", 90}, ColumnSpec{"鼠标键", 50},
+    ColumnSpec{"控制", 45},          ColumnSpec{"间隔时间", 60},      ColumnSpec{"点击次数", 60},
+    ColumnSpec{"加入文字", 80},
+};
+
+inline constexpr unsigned kStepListStyles =
+    style::gridLines | style::fullRowSelect | style::singleSelection | style::editFirstColumn;
+
+inline constexpr std::array kMainControls = {
+    ControlSpec{ControlKind::reportList, MainRole::stepList, {0, 0, 488, 232}, "", kStepListStyles,
+                kStepColumns},
+    ControlSpec{ControlKind::pushButton, MainRole::startButton, {116, 240, 96, 32}, kCaptionIdle},
+    ControlSpec{ControlKind::pushButton, MainRole::quickAddButton, {224, 240, 96, 32},
+                "快速添加（F6）"},
+    ControlSpec{ControlKind::pushButton, MainRole::advancedButton, {332, 240, 96, 32}, "高级设置"},
+    ControlSpec{ControlKind::radioButton, MainRole::runOnceRadio, {13, 238, 88, 15}, "仅执行一次",
+                style::groupStart},
+    ControlSpec{ControlKind::radioButton, MainRole::loopRadio, {13, 258, 88, 15}, "循环执行"},
+    ControlSpec{ControlKind::transparentLabel, MainRole::countdownLabel, {16, 279, 280, 16}, ""},
+    ControlSpec{ControlKind::transparentLabel, MainRole::linkLabel, {304, 279, 180, 16},
+                "Klikvane 官方网站\r\nhttps://klikvane.example.com", style::handCursor},
+};
+
+inline constexpr std::array kMainTimers = {
+    TimerSpec{MainRole::repeatTimer, 0},
+    TimerSpec{MainRole::uiRefreshTimer, kUiRefreshPeriodMs},
+    TimerSpec{MainRole::quickAddTimer, 0},
+    TimerSpec{MainRole::scheduleTimer, kSchedulePeriodMs},
+};
+
+inline constexpr std::array kListMenuItems = {
+    MenuItemSpec{MainRole::menuAdd, "添加"},
+    MenuItemSpec{MainRole::menuEdit, "修改"},
+    MenuItemSpec{MainRole::menuDelete, "删除"},
+    MenuItemSpec{MainRole::menuDeleteAll, "全部删除"},
+};
+
+inline constexpr std::array kTrayMenuItems = {
+    MenuItemSpec{MainRole::menuShowMain, "显示主界面"},
+    MenuItemSpec{MainRole::menuExit, "退出"},
+};
+
+inline constexpr std::array kMainMenus = {
+    MenuSpec{MainRole::listMenu, "菜单", kListMenuItems},
+    MenuSpec{MainRole::trayMenu, "托盘菜单", kTrayMenuItems},
+};
+
+}  // namespace layout
+
+inline constexpr platform::WindowSpec kMainWindowSpec{
+    .caption = "鼠标自动点击",
+    .outerWidth = 492,
+    .outerHeight = 340,
+    .frame = platform::Frame::fixed,
+    .minimizeBox = true,
+    .controls = layout::kMainControls,
+    .timers = layout::kMainTimers,
+    .menus = layout::kMainMenus,
+    .trayTip = "Klikvane",
+};
+
+}  // namespace kv::app

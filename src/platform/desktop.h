@@ -1,0 +1,59 @@
+// The desktop as the program sees it: opening windows, message boxes, the
+// message loop, the clock, the cursor and the windows under it, threads.
+// One real backend (platform/win32) and one fake for host tests
+// (platform/fake) implement it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/geometry.h"
+#include "platform/layout.h"
+#include "platform/window.h"
+
+namespace kv::platform {
+
+enum class Modality {
+    modal,     // the call returns when the window has closed
+    modeless,  // the call returns at once
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Creates the window centred on the screen, runs its creation handler,
+    // then its moved handler, and shows it. A window of the same spec that is
+    // already open is only restored and activated. Returns the open window
+    // (for a modal window: nullptr, since it has closed when the call returns).
+    virtual Window* openWindow(const WindowSpec& spec, WindowHandlers& handlers,
+                               Modality modality) = 0;
+
+    // An owner-less, task-modal message box with one OK button and no icon.
+    virtual void showMessage(std::string_view text, std::string_view title) = 0;
+
+    // Dispatches events until no window of the program is open.
+    virtual void runMessageLoop() = 0;
+
+    // The directory that holds the executable, without a trailing backslash.
+    virtual std::string programDirectory() const = 0;
+
+    // Milliseconds since the system started, wrapping at 32 bits.
+    virtual std::uint32_t tickCount() const = 0;
+
+    // Starts a thread that runs body and ends with it; nobody joins it.
+    virtual void startThread(std::function<void()> body) = 0;
+
+    // The cursor and the windows under it (screen coordinates).
+    virtual Point cursorPosition() const = 0;
+    virtual NativeWindow windowAtPoint(Point point) const = 0;
+    virtual NativeWindow parentOf(NativeWindow window) const = 0;
+    // The next window below this one in z-order, or 0.
+    virtual NativeWindow nextInZOrder(NativeWindow window) const = 0;
+    virtual bool isWindowVisible(NativeWindow window) const = 0;
+    virtual Rect windowRect(NativeWindow window) const = 0;
+};
+
+}  // namespace kv::platform

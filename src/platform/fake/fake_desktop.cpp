@@ -1,0 +1,179 @@
+#include "platform/fake/fake_desktop.h"
+
+#include <algorithm>
+
+namespace kv::platform::fake {
+
+FakeDesktop::~FakeDesktop() = default;
+
+Window* FakeDesktop::openWindow(const WindowSpec& spec, WindowHandlers& handlers,
+                                Modality modality) {
+    if (FakeWindow* open = findWindow(spec)) {
+        open->userRestores();
+        windowActivated(*open);
+        return open;
+    }
+    const Rect outer{(kScreenWidth - spec.outerWidth) / 2, (kScreenHeight - spec.outerHeight) / 2,
+                     spec.outerWidth, spec.outerHeight};
+    FakeWindow* window = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        const NativeWindow handle = nextHandle_;
+        nextHandle_ += 4 * (spec.controls.size() + 1);
+        windows_.push_back(std::make_unique<FakeWindow>(*this, spec, handlers, handle, handle + 4));
+        window = windows_.back().get();
+        // Controls lie in front of their window; client origin = outer origin here.
+        for (std::size_t i = spec.controls.size(); i-- > 0;) {
+            const Rect r = spec.controls[i].rect;
+            zOrder_.push_front({handle + 4 * (i + 1), handle,
+                                Rect{outer.left + r.left, outer.top + r.top, r.width, r.height},
+                                (spec.controls[i].styles & style::hidden) == 0});
+        }
+        zOrder_.push_front({handle, 0, outer, true});
+        std::stable_partition(zOrder_.begin(), zOrder_.end(),
+                              [handle](const NativeEntry& e) { return e.parent == handle; });
+    }
+    window->runCreation();
+    if (modality == Modality::modeless) {
+        return window;
+    }
+    while (window->isOpen() && clock_.runNext()) {
+    }
+    return nullptr;
+}
+
+void FakeDesktop::showMessage(std::string_view text, std::string_view title) {
+    std::lock_guard lock(mutex_);
+    messages_.push_back({std::string(text), std::string(title), clock_.now()});
+}
+
+void FakeDesktop::runMessageLoop() {
+    while (openWindowCount() > 0 && clock_.runNext()) {
+    }
+}
+
+std::uint32_t FakeDesktop::tickCount() const {
+    return tickBase_ + static_cast<std::uint32_t>(clock_.now());
+}
+
+void FakeDesktop::startThread(std::function<void()> body) { clock_.startWorker(std::move(body)); }
+
+Point FakeDesktop::cursorPosition() const {
+    std::lock_guard lock(mutex_);
+    return cursor_;
+}
+
+void FakeDesktop::setCursorPosition(Point point) {
+    std::lock_guard lock(mutex_);
+    cursor_ = point;
+}
+
+NativeWindow FakeDesktop::windowAtPoint(Point point) const {
+    std::lock_guard lock(mutex_);
+    for (const NativeEntry& e : zOrder_) {
+        if (e.visible && e.rect.contains(point)) {
+            return e.handle;
+        }
+    }
+    return 0;
+}
+
+const FakeDesktop::NativeEntry* FakeDesktop::entry(NativeWindow window) const {
+    for (const NativeEntry& e : zOrder_) {
+        if (e.handle == window) {
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
+NativeWindow FakeDesktop::parentOf(NativeWindow window) const {
+    std::lock_guard lock(mutex_);
+    const NativeEntry* e = entry(window);
+    return e != nullptr ? e->parent : 0;
+}
+
+NativeWindow FakeDesktop::nextInZOrder(NativeWindow window) const {
+    std::lock_guard lock(mutex_);
+    const NativeEntry* e = entry(window);
+    if (e == nullptr) {
+        return 0;
+    }
+    auto it = zOrder_.begin() + (e - &zOrder_.front());
+    for (++it; it != zOrder_.end(); ++it) {
+        if (it->parent == e->parent) {
+            return it->handle;
+        }
+    }
+    return 0;
+}
+
+bool FakeDesktop::isWindowVisible(NativeWindow window) const {
+    std::lock_guard lock(mutex_);
+    const NativeEntry* e = entry(window);
+    return e != nullptr && e->visible;
+}
+
+Rect FakeDesktop::windowRect(NativeWindow window) const {
+    std::lock_guard lock(mutex_);
+    const NativeEntry* e = entry(window);
+    return e != nullptr ? e->rect : Rect{};
+}
+
+NativeWindow FakeDesktop::addNativeWindow(NativeWindow parent, Rect rect, bool visible) {
+    std::lock_guard lock(mutex_);
+    const NativeWindow handle = nextHandle_;
+    nextHandle_ += 4;
+    zOrder_.push_front({handle, parent, rect, visible});
+    return handle;
+}
+
+void FakeDesktop::setNativeVisible(NativeWindow window, bool visible) {
+    std::lock_guard lock(mutex_);
+    for (NativeEntry& e : zOrder_) {
+        if (e.handle == window) {
+            e.visible = visible;
+        }
+    }
+}
+
+FakeWindow* FakeDesktop::findWindow(const WindowSpec& spec) const {
+    std::lock_guard lock(mutex_);
+    for (const auto& window : windows_) {
+        if (&window->spec() == &spec && window->isOpen()) {
+            return window.get();
+        }
+    }
+    return nullptr;
+}
+
+int FakeDesktop::openWindowCount() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(std::count_if(windows_.begin(), windows_.end(),
+                                          [](const auto& w) { return w->isOpen(); }));
+}
+
+std::vector<MessageBoxRecord> FakeDesktop::messages() const {
+    std::lock_guard lock(mutex_);
+    return messages_;
+}
+
+void FakeDesktop::windowClosed(FakeWindow& window) {
+    std::lock_guard lock(mutex_);
+    const NativeWindow handle = window.handle();
+    std::erase_if(zOrder_,
+                  [handle](const NativeEntry& e) { return e.handle == handle || e.parent == handle; });
+}
+
+void FakeDesktop::windowActivated(FakeWindow& window) {
+    std::lock_guard lock(mutex_);
+    ++activations_[&window];
+}
+
+int FakeDesktop::activations(const FakeWindow& window) const {
+    std::lock_guard lock(mutex_);
+    auto it = activations_.find(&window);
+    return it == activations_.end() ? 0 : it->second;
+}
+
+}  // namespace kv::platform::fake

@@ -1,0 +1,88 @@
+// The desktop for host tests: windows in memory, a virtual clock, a screen
+// of fixed size with native windows a test can place, and a record of every
+// message box shown.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/fake/fake_window.h"
+#include "platform/fake/virtual_clock.h"
+
+namespace kv::platform::fake {
+
+struct MessageBoxRecord {
+    std::string text;
+    std::string title;
+    VirtualClock::Millis shownAt;
+};
+
+class FakeDesktop : public Desktop {
+public:
+    static constexpr int kScreenWidth = 1280;
+    static constexpr int kScreenHeight = 1024;
+
+    FakeDesktop() = default;
+    ~FakeDesktop() override;
+
+    Window* openWindow(const WindowSpec& spec, WindowHandlers& handlers,
+                       Modality modality) override;
+    void showMessage(std::string_view text, std::string_view title) override;
+    void runMessageLoop() override;
+    std::string programDirectory() const override { return programDirectory_; }
+    std::uint32_t tickCount() const override;
+    void startThread(std::function<void()> body) override;
+    Point cursorPosition() const override;
+    NativeWindow windowAtPoint(Point point) const override;
+    NativeWindow parentOf(NativeWindow window) const override;
+    NativeWindow nextInZOrder(NativeWindow window) const override;
+    bool isWindowVisible(NativeWindow window) const override;
+    Rect windowRect(NativeWindow window) const override;
+
+    VirtualClock& clock() { return clock_; }
+    void setProgramDirectory(std::string directory) { programDirectory_ = std::move(directory); }
+    // The tick count at virtual time 0, to test wrap-around.
+    void setTickBase(std::uint32_t base) { tickBase_ = base; }
+    void setCursorPosition(Point point);
+
+    // A native window in front of all others so far (screen coordinates).
+    NativeWindow addNativeWindow(NativeWindow parent, Rect rect, bool visible = true);
+    void setNativeVisible(NativeWindow window, bool visible);
+
+    // The open window of this spec, or nullptr.
+    FakeWindow* findWindow(const WindowSpec& spec) const;
+    int openWindowCount() const;
+    std::vector<MessageBoxRecord> messages() const;
+
+    // Called by FakeWindow.
+    void windowClosed(FakeWindow& window);
+    void windowActivated(FakeWindow& window);
+    int activations(const FakeWindow& window) const;
+
+private:
+    struct NativeEntry {
+        NativeWindow handle;
+        NativeWindow parent;
+        Rect rect;
+        bool visible;
+    };
+    const NativeEntry* entry(NativeWindow window) const;
+
+    VirtualClock clock_;
+    mutable std::mutex mutex_;
+    std::string programDirectory_ = "C:\\Klikvane";
+    std::uint32_t tickBase_ = 0;
+    Point cursor_;
+    NativeWindow nextHandle_ = 0x1000;
+    std::deque<NativeEntry> zOrder_;  // front first
+    std::vector<std::unique_ptr<FakeWindow>> windows_;  // closed ones stay, so references live
+    std::vector<MessageBoxRecord> messages_;
+    std::map<const FakeWindow*, int> activations_;
+};
+
+}  // namespace kv::platform::fake

@@ -1,0 +1,271 @@
+#include "platform/fake/fake_window.h"
+
+#include <stdexcept>
+
+#include "platform/fake/fake_desktop.h"
+
+namespace kv::platform::fake {
+
+FakeWindow::FakeWindow(FakeDesktop& desktop, const WindowSpec& spec, WindowHandlers& handlers,
+                       NativeWindow handle, NativeWindow firstControlHandle)
+    : desktop_(desktop), spec_(spec), handlers_(handlers), handle_(handle), caption_(spec.caption) {
+    NativeWindow controlHandle = firstControlHandle;
+    for (const ControlSpec& c : spec.controls) {
+        Control control{&c,
+                        controlHandle,
+                        c.text,
+                        (c.styles & style::disabled) == 0,
+                        (c.styles & style::hidden) == 0,
+                        (c.styles & style::checked) != 0,
+                        -1,
+                        nullptr};
+        if (c.kind == ControlKind::reportList) {
+            control.list = std::make_unique<FakeListControl>(static_cast<int>(c.columns.size()));
+        }
+        controls_.emplace(c.role.value, std::move(control));
+        controlHandle += 4;
+    }
+    for (const MenuSpec& menu : spec.menus) {
+        for (const MenuItemSpec& item : menu.items) {
+            menuItems_[item.role.value] = true;
+        }
+    }
+}
+
+void FakeWindow::runCreation() {
+    // Timers run from the moment the window exists, before its creation handler.
+    for (const TimerSpec& timer : spec_.timers) {
+        timers_[timer.role.value] = Timer{};
+        setTimerPeriod(timer.role, timer.periodMs);
+    }
+    handlers_.onCreated(*this);
+    handlers_.onMoved(*this);
+}
+
+FakeWindow::Control& FakeWindow::control(Role role) {
+    auto it = controls_.find(role.value);
+    if (it == controls_.end()) {
+        throw std::out_of_range("no control with this role");
+    }
+    return it->second;
+}
+
+const FakeWindow::Control& FakeWindow::control(Role role) const {
+    return const_cast<FakeWindow*>(this)->control(role);
+}
+
+std::string FakeWindow::caption() const {
+    std::lock_guard lock(mutex_);
+    return caption_;
+}
+
+void FakeWindow::setCaption(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    caption_ = text;
+}
+
+std::string FakeWindow::text(Role role) const {
+    std::lock_guard lock(mutex_);
+    return control(role).text;
+}
+
+void FakeWindow::setText(Role role, std::string_view text) {
+    std::lock_guard lock(mutex_);
+    control(role).text = text;
+}
+
+bool FakeWindow::isEnabled(Role role) const {
+    std::lock_guard lock(mutex_);
+    return control(role).enabled;
+}
+
+void FakeWindow::setEnabled(Role role, bool enabled) {
+    std::lock_guard lock(mutex_);
+    control(role).enabled = enabled;
+}
+
+bool FakeWindow::isVisible(Role role) const {
+    std::lock_guard lock(mutex_);
+    return control(role).visible;
+}
+
+void FakeWindow::setVisible(Role role, bool visible) {
+    std::lock_guard lock(mutex_);
+    Control& c = control(role);
+    c.visible = visible;
+    desktop_.setNativeVisible(c.handle, visible);
+}
+
+bool FakeWindow::isChecked(Role role) const {
+    std::lock_guard lock(mutex_);
+    return control(role).checked;
+}
+
+void FakeWindow::setChecked(Role role, bool checked) {
+    std::lock_guard lock(mutex_);
+    setCheckedLocked(role, checked);
+}
+
+void FakeWindow::setCheckedLocked(Role role, bool checked) {
+    if (checked) {
+        for (const ControlSpec& other : radioGroupOf(spec_.controls, role)) {
+            control(other.role).checked = false;
+        }
+    }
+    control(role).checked = checked;
+}
+
+int FakeWindow::comboSelection(Role role) const {
+    std::lock_guard lock(mutex_);
+    return control(role).comboSelection;
+}
+
+void FakeWindow::setComboSelection(Role role, int index) {
+    std::lock_guard lock(mutex_);
+    control(role).comboSelection = index;
+}
+
+ListControl& FakeWindow::list(Role role) { return fakeList(role); }
+
+FakeListControl& FakeWindow::fakeList(Role role) {
+    std::lock_guard lock(mutex_);
+    Control& c = control(role);
+    if (!c.list) {
+        throw std::invalid_argument("control is no list");
+    }
+    return *c.list;
+}
+
+NativeWindow FakeWindow::controlHandle(Role role) const {
+    std::lock_guard lock(mutex_);
+    return control(role).handle;
+}
+
+Rect FakeWindow::controlRect(Role role) const {
+    std::lock_guard lock(mutex_);
+    return control(role).spec->rect;
+}
+
+int FakeWindow::timerPeriod(Role timer) const {
+    std::lock_guard lock(mutex_);
+    auto it = timers_.find(timer.value);
+    return it == timers_.end() ? 0 : it->second.period;
+}
+
+void FakeWindow::setTimerPeriod(Role role, int periodMs) {
+    std::uint64_t generation = 0;
+    {
+        std::lock_guard lock(mutex_);
+        auto it = timers_.find(role.value);
+        if (it == timers_.end()) {
+            throw std::out_of_range("no timer with this role");
+        }
+        Timer& timer = it->second;
+        const int period = periodMs > 0 ? periodMs : 0;
+        if (period == timer.period || !open_) {
+            return;
+        }
+        timer.period = period;
+        generation = ++timer.generation;
+        if (period == 0) {
+            return;
+        }
+    }
+    scheduleTick(role, periodMs, generation);
+}
+
+// A tick whose timer was stopped or restarted since it was scheduled is dropped.
+void FakeWindow::scheduleTick(Role role, int period, std::uint64_t generation) {
+    desktop_.clock().after(period, [this, role, period, generation] {
+        {
+            std::lock_guard lock(mutex_);
+            if (!open_ || timers_[role.value].generation != generation) {
+                return;
+            }
+        }
+        scheduleTick(role, period, generation);
+        handlers_.onTimer(*this, role);
+    });
+}
+
+bool FakeWindow::isMenuItemEnabled(Role item) const {
+    std::lock_guard lock(mutex_);
+    return menuItems_.at(item.value);
+}
+
+void FakeWindow::setMenuItemEnabled(Role item, bool enabled) {
+    std::lock_guard lock(mutex_);
+    menuItems_.at(item.value) = enabled;
+}
+
+bool FakeWindow::isMinimized() const {
+    std::lock_guard lock(mutex_);
+    return minimized_;
+}
+
+void FakeWindow::minimize() {
+    {
+        std::lock_guard lock(mutex_);
+        if (minimized_) {
+            return;
+        }
+        minimized_ = true;
+    }
+    handlers_.onMoved(*this);
+}
+
+void FakeWindow::userRestores() {
+    {
+        std::lock_guard lock(mutex_);
+        if (!minimized_) {
+            return;
+        }
+        minimized_ = false;
+    }
+    handlers_.onMoved(*this);
+}
+
+bool FakeWindow::isOpen() const {
+    std::lock_guard lock(mutex_);
+    return open_;
+}
+
+void FakeWindow::close() {
+    {
+        std::lock_guard lock(mutex_);
+        if (!open_) {
+            return;
+        }
+    }
+    handlers_.onDestroy(*this);
+    {
+        std::lock_guard lock(mutex_);
+        open_ = false;
+    }
+    desktop_.windowClosed(*this);
+}
+
+void FakeWindow::userClicks(Role role) {
+    bool enabled = false;
+    {
+        std::lock_guard lock(mutex_);
+        Control& c = control(role);
+        enabled = c.enabled && c.visible;
+        if (enabled && c.spec->kind == ControlKind::radioButton) {
+            setCheckedLocked(role, true);
+        } else if (enabled && c.spec->kind == ControlKind::checkBox) {
+            c.checked = !c.checked;
+        }
+    }
+    if (enabled) {
+        handlers_.onClicked(*this, role);
+    }
+}
+
+void FakeWindow::userChoosesMenuItem(Role item) {
+    if (isMenuItemEnabled(item)) {
+        handlers_.onMenuItem(*this, item);
+    }
+}
+
+}  // namespace kv::platform::fake

@@ -1,0 +1,95 @@
+// Windows are declared as data: one WindowSpec per window, holding a layout
+// table of its controls, its timers and its popup menus. Both backends
+// realise a spec in one loop; no layout number is written twice.
+#pragma once
+
+#include <span>
+
+#include "platform/geometry.h"
+#include "platform/role.h"
+
+namespace kv::platform {
+
+enum class ControlKind {
+    reportList,  // list view in report view with a header
+    pushButton,
+    radioButton,
+    checkBox,
+    dropDownList,
+    edit,
+    multiLineEdit,
+    label,
+    transparentLabel,
+    picture,
+};
+
+// Control style flags.
+namespace style {
+inline constexpr unsigned none = 0;
+inline constexpr unsigned groupStart = 1u << 0;      // first control of a radio group
+inline constexpr unsigned handCursor = 1u << 1;      // labels that act as links
+inline constexpr unsigned gridLines = 1u << 2;       // lists
+inline constexpr unsigned fullRowSelect = 1u << 3;   // lists
+inline constexpr unsigned singleSelection = 1u << 4; // lists
+inline constexpr unsigned editFirstColumn = 1u << 5; // lists: in-place edit of column 0
+inline constexpr unsigned disabled = 1u << 6;
+inline constexpr unsigned hidden = 1u << 7;
+inline constexpr unsigned checked = 1u << 8;
+}  // namespace style
+
+struct ColumnSpec {
+    const char* title;
+    int width;
+};
+
+struct ControlSpec {
+    ControlKind kind;
+    Role role;
+    Rect rect;  // client coordinates
+    const char* text;
+    unsigned styles = style::none;
+    std::span<const ColumnSpec> columns = {};  // lists only
+};
+
+struct TimerSpec {
+    Role role;
+    int periodMs;  // 0: stopped at creation
+};
+
+struct MenuItemSpec {
+    Role role;
+    const char* text;
+};
+
+struct MenuSpec {
+    Role role;
+    const char* title;
+    std::span<const MenuItemSpec> items;
+};
+
+enum class Frame { fixed, none };
+
+struct WindowSpec {
+    const char* caption;
+    int outerWidth;
+    int outerHeight;
+    Frame frame = Frame::fixed;
+    bool minimizeBox = false;
+    std::span<const ControlSpec> controls = {};
+    std::span<const TimerSpec> timers = {};
+    std::span<const MenuSpec> menus = {};
+    const char* trayTip = nullptr;  // a notification-area icon, not shown at creation
+};
+
+}  // namespace kv::platform
+
+namespace kv::platform {
+
+// Position of the control with this role in the table, or controls.size().
+std::size_t indexOf(std::span<const ControlSpec> controls, Role role);
+
+// The radio boxes that share a group with this one: consecutive radio boxes
+// from one marked groupStart to the next. Empty when role is no radio box.
+std::span<const ControlSpec> radioGroupOf(std::span<const ControlSpec> controls, Role radio);
+
+}  // namespace kv::platform

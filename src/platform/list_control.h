@@ -1,0 +1,37 @@
+// A report-view list as the platform offers it: rows of text cells.
+//
+// The backends keep these primitives plain (indices are valid, the caller
+// checks them); the list semantics the program relies on, such as appending
+// for an out-of-range insert, live in steps/step_list.h on top of this.
+// Every method may be called from any thread: the Win32 backend serves calls
+// from other threads on the thread that owns the control.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kv::platform {
+
+class ListControl {
+public:
+    virtual ~ListControl() = default;
+
+    virtual int rowCount() const = 0;
+    virtual int columnCount() const = 0;
+    // The whole text of a cell, of any length. row and column must exist.
+    virtual std::string cell(int row, int column) const = 0;
+    virtual void setCell(int row, int column, std::string_view text) = 0;
+    // Inserts a row of empty cells before index (0 <= index <= rowCount).
+    virtual void insertRowAt(int index) = 0;
+    virtual void removeRow(int row) = 0;
+    virtual void removeAllRows() = 0;
+    // The selected row, or -1; the list allows at most one.
+    virtual int selectedRow() const = 0;
+    virtual void selectRow(int row) = 0;
+    // Bulk changes (loading thousands of rows) are made between these two so
+    // the list is not redrawn row by row. Calls nest.
+    virtual void beginBulkUpdate() = 0;
+    virtual void endBulkUpdate() = 0;
+};
+
+}  // namespace kv::platform

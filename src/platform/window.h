@@ -1,0 +1,69 @@
+// An open window of the program, and the handlers a window binds to its
+// events. Handlers are portable code; they read and write control state by
+// role. Reads and writes may come from any thread: the Win32 backend serves
+// a call from another thread on the thread that owns the window.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/geometry.h"
+#include "platform/list_control.h"
+#include "platform/role.h"
+
+namespace kv::platform {
+
+class Window {
+public:
+    virtual ~Window() = default;
+
+    virtual NativeWindow handle() const = 0;
+    virtual std::string caption() const = 0;
+    virtual void setCaption(std::string_view text) = 0;
+
+    // Control state by role. Checking a radio box clears the others of its group.
+    virtual std::string text(Role control) const = 0;
+    virtual void setText(Role control, std::string_view text) = 0;
+    virtual bool isEnabled(Role control) const = 0;
+    virtual void setEnabled(Role control, bool enabled) = 0;
+    virtual bool isVisible(Role control) const = 0;
+    virtual void setVisible(Role control, bool visible) = 0;
+    virtual bool isChecked(Role control) const = 0;
+    virtual void setChecked(Role control, bool checked) = 0;
+    virtual int comboSelection(Role control) const = 0;
+    virtual void setComboSelection(Role control, int index) = 0;
+    virtual ListControl& list(Role control) = 0;
+    virtual NativeWindow controlHandle(Role control) const = 0;
+
+    // A timer's period is a property: a positive period starts the timer or
+    // restarts it with that period, 0 (or less) stops it, and writing the
+    // period it already has changes nothing.
+    virtual int timerPeriod(Role timer) const = 0;
+    virtual void setTimerPeriod(Role timer, int periodMs) = 0;
+
+    virtual bool isMenuItemEnabled(Role item) const = 0;
+    virtual void setMenuItemEnabled(Role item, bool enabled) = 0;
+
+    virtual bool isMinimized() const = 0;
+    virtual void minimize() = 0;
+    // Destroys the window, as its close box does.
+    virtual void close() = 0;
+};
+
+// The events of one window. Each runs on the thread that owns the window.
+class WindowHandlers {
+public:
+    virtual ~WindowHandlers() = default;
+
+    // The window and all its controls exist; nothing is shown yet.
+    virtual void onCreated(Window&) {}
+    // The window is about to be destroyed; its controls still exist.
+    virtual void onDestroy(Window&) {}
+    virtual void onClicked(Window&, Role /*control*/) {}
+    virtual void onTimer(Window&, Role /*timer*/) {}
+    virtual void onMenuItem(Window&, Role /*item*/) {}
+    // The window moved, was minimised or was restored.
+    virtual void onMoved(Window&) {}
+};
+
+}  // namespace kv::platform
