@@ -46,6 +46,11 @@ public:
     // Starts a thread that runs body and ends with it; nobody joins it.
     virtual void startThread(std::function<void()> body) = 0;
 
+    // System-wide hotkeys: a press reaches the window's onHotkey with the id.
+    // Returns false when the system refuses the key (another program holds it).
+    virtual bool registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) = 0;
+    virtual void unregisterHotkey(NativeWindow window, int id) = 0;
+
     // The cursor and the windows under it (screen coordinates).
     virtual Point cursorPosition() const = 0;
     virtual NativeWindow windowAtPoint(Point point) const = 0;

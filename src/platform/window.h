@@ -64,6 +64,8 @@ public:
     virtual void onMenuItem(Window&, Role /*item*/) {}
     // The window moved, was minimised or was restored.
     virtual void onMoved(Window&) {}
+    // A system-wide hotkey registered on this window was pressed.
+    virtual void onHotkey(Window&, int /*id*/) {}
 };
 
 }  // namespace kv::platform

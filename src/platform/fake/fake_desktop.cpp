@@ -58,6 +58,58 @@ std::uint32_t FakeDesktop::tickCount() const {
 
 void FakeDesktop::startThread(std::function<void()> body) { clock_.startWorker(std::move(body)); }
 
+bool FakeDesktop::registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) {
+    std::lock_guard lock(mutex_);
+    auto taken = [&](const Hotkey& h) {
+        return (h.window == window && h.id == id) || (h.modifiers == modifiers && h.keyCode == keyCode);
+    };
+    if (std::ranges::find(keysHeldElsewhere_, keyCode) != keysHeldElsewhere_.end() ||
+        std::ranges::any_of(hotkeys_, taken)) {
+        return false;
+    }
+    hotkeys_.push_back({window, id, modifiers, keyCode});
+    return true;
+}
+
+void FakeDesktop::unregisterHotkey(NativeWindow window, int id) {
+    std::lock_guard lock(mutex_);
+    std::erase_if(hotkeys_, [&](const Hotkey& h) { return h.window == window && h.id == id; });
+}
+
+void FakeDesktop::holdKeyElsewhere(int keyCode) {
+    std::lock_guard lock(mutex_);
+    keysHeldElsewhere_.push_back(keyCode);
+}
+
+std::vector<FakeDesktop::Hotkey> FakeDesktop::hotkeys() const {
+    std::lock_guard lock(mutex_);
+    return hotkeys_;
+}
+
+bool FakeDesktop::userPressesHotkey(int modifiers, int keyCode) {
+    FakeWindow* target = nullptr;
+    int id = 0;
+    {
+        std::lock_guard lock(mutex_);
+        for (const Hotkey& h : hotkeys_) {
+            if (h.modifiers != modifiers || h.keyCode != keyCode) {
+                continue;
+            }
+            for (const auto& window : windows_) {
+                if (window->handle() == h.window && window->isOpen()) {
+                    target = window.get();
+                    id = h.id;
+                }
+            }
+        }
+    }
+    if (target == nullptr) {
+        return false;
+    }
+    target->deliverHotkey(id);
+    return true;
+}
+
 Point FakeDesktop::cursorPosition() const {
     std::lock_guard lock(mutex_);
     return cursor_;

@@ -37,6 +37,8 @@ public:
     std::string programDirectory() const override { return programDirectory_; }
     std::uint32_t tickCount() const override;
     void startThread(std::function<void()> body) override;
+    bool registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) override;
+    void unregisterHotkey(NativeWindow window, int id) override;
     Point cursorPosition() const override;
     NativeWindow windowAtPoint(Point point) const override;
     NativeWindow parentOf(NativeWindow window) const override;
@@ -49,6 +51,19 @@ public:
     // The tick count at virtual time 0, to test wrap-around.
     void setTickBase(std::uint32_t base) { tickBase_ = base; }
     void setCursorPosition(Point point);
+
+    // Another program holds this key: registering it is refused.
+    void holdKeyElsewhere(int keyCode);
+    // The user presses a key anywhere: a registered hotkey reaches its window.
+    // Returns whether a registration took the press.
+    bool userPressesHotkey(int modifiers, int keyCode);
+    struct Hotkey {
+        NativeWindow window;
+        int id;
+        int modifiers;
+        int keyCode;
+    };
+    std::vector<Hotkey> hotkeys() const;
 
     // A native window in front of all others so far (screen coordinates).
     NativeWindow addNativeWindow(NativeWindow parent, Rect rect, bool visible = true);
@@ -83,6 +98,8 @@ private:
     std::vector<std::unique_ptr<FakeWindow>> windows_;  // closed ones stay, so references live
     std::vector<MessageBoxRecord> messages_;
     std::map<const FakeWindow*, int> activations_;
+    std::vector<Hotkey> hotkeys_;
+    std::vector<int> keysHeldElsewhere_;
 };
 
 }  // namespace kv::platform::fake

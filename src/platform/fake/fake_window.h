@@ -49,6 +49,7 @@ public:
     void userChoosesMenuItem(Role item);
     void userPressesEscape() { close(); }
     void userRestores();
+    void deliverHotkey(int id) { handlers_.onHotkey(*this, id); }
 
     const WindowSpec& spec() const { return spec_; }
     bool isOpen() const;
