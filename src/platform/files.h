@@ -32,7 +32,7 @@ enum class FileStatus {
 };
 
 class Files {
-public:
+  public:
     virtual ~Files() = default;
 
     virtual PathKind kindOf(const std::string& path) const = 0;
