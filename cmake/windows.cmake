@@ -7,7 +7,8 @@ file(GLOB KV_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/wi
 add_library(klikvane_win32 STATIC ${KV_WIN32_SOURCES})
 target_link_libraries(klikvane_win32 PUBLIC klikvane_core comctl32 gdi32 user32 shell32 winmm)
 
-add_executable(Klikvane WIN32 ${CMAKE_SOURCE_DIR}/src/klikvane_main.cpp ${CMAKE_SOURCE_DIR}/res/klikvane.rc)
+add_executable(Klikvane WIN32 ${CMAKE_SOURCE_DIR}/src/klikvane_main.cpp)
+target_sources(Klikvane PRIVATE ${CMAKE_SOURCE_DIR}/res/klikvane.rc)
 target_link_libraries(Klikvane PRIVATE klikvane_win32)
 target_link_options(Klikvane PRIVATE -municode)
 set_target_properties(Klikvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -4,8 +4,7 @@
 
 namespace kv::app {
 
-Klikvane::Klikvane(platform::Desktop& desktop)
-    : desktop_(desktop), mainWindow_(desktop, shared_) {}
+Klikvane::Klikvane(platform::Desktop& desktop) : desktop_(desktop), mainWindow_(desktop, shared_) {}
 
 platform::Window* Klikvane::openMainWindow() {
     return desktop_.openWindow(kMainWindowSpec, mainWindow_, platform::Modality::modeless);

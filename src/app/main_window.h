@@ -9,7 +9,7 @@
 namespace kv::app {
 
 class MainWindow : public platform::WindowHandlers {
-public:
+  public:
     MainWindow(platform::Desktop& desktop, SharedValues& shared);
 
     void onCreated(platform::Window& window) override;
@@ -18,7 +18,7 @@ public:
 
     void uiRefreshTick(platform::Window& window);
 
-private:
+  private:
     platform::Desktop& desktop_;
     SharedValues& shared_;
 };

@@ -50,18 +50,28 @@ inline constexpr unsigned kStepListStyles =
     style::gridLines | style::fullRowSelect | style::singleSelection | style::editFirstColumn;
 
 inline constexpr std::array kMainControls = {
-    ControlSpec{ControlKind::reportList, MainRole::stepList, {0, 0, 488, 232}, "", kStepListStyles,
+    ControlSpec{ControlKind::reportList,
+                MainRole::stepList,
+                {0, 0, 488, 232},
+                "",
+                kStepListStyles,
                 kStepColumns},
     ControlSpec{ControlKind::pushButton, MainRole::startButton, {116, 240, 96, 32}, kCaptionIdle},
-    ControlSpec{ControlKind::pushButton, MainRole::quickAddButton, {224, 240, 96, 32},
-                "快速添加（F6）"},
+    ControlSpec{
+        ControlKind::pushButton, MainRole::quickAddButton, {224, 240, 96, 32}, "快速添加（F6）"},
     ControlSpec{ControlKind::pushButton, MainRole::advancedButton, {332, 240, 96, 32}, "高级设置"},
-    ControlSpec{ControlKind::radioButton, MainRole::runOnceRadio, {13, 238, 88, 15}, "仅执行一次",
+    ControlSpec{ControlKind::radioButton,
+                MainRole::runOnceRadio,
+                {13, 238, 88, 15},
+                "仅执行一次",
                 style::groupStart},
     ControlSpec{ControlKind::radioButton, MainRole::loopRadio, {13, 258, 88, 15}, "循环执行"},
     ControlSpec{ControlKind::transparentLabel, MainRole::countdownLabel, {16, 279, 280, 16}, ""},
-    ControlSpec{ControlKind::transparentLabel, MainRole::linkLabel, {304, 279, 180, 16},
-                "Klikvane 官方网站\r\nhttps://klikvane.example.com", style::handCursor},
+    ControlSpec{ControlKind::transparentLabel,
+                MainRole::linkLabel,
+                {304, 279, 180, 16},
+                "Klikvane 官方网站\r\nhttps://klikvane.example.com",
+                style::handCursor},
 };
 
 inline constexpr std::array kMainTimers = {

@@ -14,6 +14,12 @@ struct Role {
         requires std::is_enum_v<E>
     constexpr Role(E role) : value(static_cast<int>(role)) {}
 
+    static constexpr Role fromValue(int value) {
+        Role role;
+        role.value = value;
+        return role;
+    }
+
     template <class E>
         requires std::is_enum_v<E>
     constexpr bool is(E role) const {

@@ -6,7 +6,9 @@ bool StepList::hasCell(int row, int column) const {
     return row >= 0 && row < list_.rowCount() && column >= 0 && column < list_.columnCount();
 }
 
-int StepList::rowCount() const { return list_.rowCount(); }
+int StepList::rowCount() const {
+    return list_.rowCount();
+}
 
 std::string StepList::readCell(int row, int column) const {
     if (!hasCell(row, column)) {
@@ -36,9 +38,13 @@ void StepList::deleteRow(int row) {
     }
 }
 
-void StepList::deleteAllRows() { list_.removeAllRows(); }
+void StepList::deleteAllRows() {
+    list_.removeAllRows();
+}
 
-int StepList::currentRow() const { return list_.selectedRow(); }
+int StepList::currentRow() const {
+    return list_.selectedRow();
+}
 
 StepRecord StepList::readRow(int row) const {
     StepRecord step;

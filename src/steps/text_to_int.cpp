@@ -9,7 +9,9 @@ constexpr unsigned char kFullWidthLead = 0xA3;
 constexpr unsigned char kSymbolLead = 0xA1;
 constexpr unsigned char kFullWidthSpaceTrail = 0xA1;
 
-bool isLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+bool isLeadByte(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0xFE;
+}
 
 // Only whole characters are folded, so the trail byte of another character
 // is never taken for a lead byte.
@@ -62,6 +64,8 @@ std::int32_t textToInt(std::string_view text) {
     return static_cast<std::int32_t>(magnitude == kLimit ? kLimit - 1 : magnitude);
 }
 
-std::string intToText(std::int64_t value) { return std::to_string(value); }
+std::string intToText(std::int64_t value) {
+    return std::to_string(value);
+}
 
 }  // namespace kv

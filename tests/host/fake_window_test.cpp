@@ -18,8 +18,8 @@ constexpr std::array kControls = {
     ControlSpec{ControlKind::pushButton, R::button, {0, 40, 10, 10}, "go"},
 };
 constexpr std::array kTimers = {TimerSpec{R::tick, 0}, TimerSpec{R::other, 40}};
-constexpr WindowSpec kSpec{.caption = "t", .outerWidth = 100, .outerHeight = 80,
-                           .controls = kControls, .timers = kTimers};
+constexpr WindowSpec kSpec{
+    .caption = "t", .outerWidth = 100, .outerHeight = 80, .controls = kControls, .timers = kTimers};
 
 struct Recorder : WindowHandlers {
     FakeDesktop* desktop = nullptr;
@@ -36,7 +36,7 @@ struct Recorder : WindowHandlers {
 };
 
 class FakeWindowTest : public ::testing::Test {
-protected:
+  protected:
     FakeDesktop desktop;
     Recorder handlers;
     Window* window = nullptr;
@@ -53,12 +53,12 @@ TEST_F(FakeWindowTest, TimerPeriodStartsRestartsAndStops) {
     window->setTimerPeriod(R::tick, 100);  // the period it has: nothing changes
     desktop.clock().runUntil(300);
     EXPECT_EQ(handlers.ticks.back(), 300);
-    window->setTimerPeriod(R::tick, 30);   // restart with the new period from now
+    window->setTimerPeriod(R::tick, 30);  // restart with the new period from now
     desktop.clock().runUntil(370);
     EXPECT_EQ(handlers.ticks, (std::vector<long>{100, 200, 300, 330, 360}));
     window->setTimerPeriod(R::tick, 0);
     EXPECT_EQ(window->timerPeriod(R::tick), 0);
-    window->setTimerPeriod(R::tick, -5);   // a negative period also stops
+    window->setTimerPeriod(R::tick, -5);  // a negative period also stops
     desktop.clock().runUntil(1000);
     EXPECT_EQ(handlers.ticks.size(), 5u);
 }

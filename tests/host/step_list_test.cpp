@@ -8,7 +8,7 @@ namespace kv::steps {
 namespace {
 
 class StepListTest : public ::testing::Test {
-protected:
+  protected:
     platform::fake::FakeListControl control{kStepColumnCount};
     StepList steps{control};
 
@@ -38,13 +38,13 @@ TEST_F(StepListTest, ReadsOutsideTheListGiveTheEmptyText) {
 
 TEST_F(StepListTest, InsertOutsideTheListAppendsAndReturnsTheNewIndex) {
     addRows({"a", "b"});
-    EXPECT_EQ(steps.insertRow(2), 2);   // equal to the row count
+    EXPECT_EQ(steps.insertRow(2), 2);  // equal to the row count
     steps.writeCell(2, 0, "c");
     EXPECT_EQ(steps.insertRow(-1), 3);  // negative
     steps.writeCell(3, 0, "d");
     EXPECT_EQ(steps.insertRow(99), 4);
     steps.writeCell(4, 0, "e");
-    EXPECT_EQ(steps.insertRow(1), 1);   // inside: before the given row
+    EXPECT_EQ(steps.insertRow(1), 1);  // inside: before the given row
     steps.writeCell(1, 0, "x");
     EXPECT_EQ(column0(), "a;x;b;c;d;e;");
     EXPECT_EQ(steps.readRow(1), (StepRecord{"x", "", "", "", "", "", ""}));

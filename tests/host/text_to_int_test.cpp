@@ -21,20 +21,20 @@ TEST(TextToInt, ReadsSignAndLeadingDigitsAfterFoldingFullWidthForms) {
         {"-25", -25},
         {"+25", 25},
         {"12abc", 12},
-        {"abc12", 0},           // leading text
-        {"-", 0},               // sign only
+        {"abc12", 0},  // leading text
+        {"-", 0},      // sign only
         {"+", 0},
         {"--5", 0},
-        {" 42", 42},            // leading blank skipped
-        {"１２３", 123},        // full-width digits
-        {"－４５", -45},        // full-width minus
-        {"＋９", 9},            // full-width plus
-        {"　７", 7},            // full-width space
-        {"１2３x", 123},        // mixed widths
-        {"中1", 0},             // a Chinese character is text
+        {" 42", 42},      // leading blank skipped
+        {"１２３", 123},  // full-width digits
+        {"－４５", -45},  // full-width minus
+        {"＋９", 9},      // full-width plus
+        {"　７", 7},      // full-width space
+        {"１2３x", 123},  // mixed widths
+        {"中1", 0},       // a Chinese character is text
         {"2147483647", 2147483647},
         {"-2147483648", INT32_MIN},
-        {"2147483648", INT32_MAX},       // too large: saturates
+        {"2147483648", INT32_MAX},  // too large: saturates
         {"99999999999999999999", INT32_MAX},
         {"-2147483649", INT32_MIN},
         {"-99999999999999999999", INT32_MIN},

@@ -125,7 +125,9 @@ void FakeWindow::setComboSelection(Role role, int index) {
     control(role).comboSelection = index;
 }
 
-ListControl& FakeWindow::list(Role role) { return fakeList(role); }
+ListControl& FakeWindow::list(Role role) {
+    return fakeList(role);
+}
 
 FakeListControl& FakeWindow::fakeList(Role role) {
     std::lock_guard lock(mutex_);

@@ -1,0 +1,16 @@
+// The one place where the program's GBK texts meet Windows' UTF-16. Every
+// text that crosses into a W API goes through these two, so the program
+// shows and stores the right characters whatever the system code page is.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kv::platform::win32 {
+
+inline constexpr unsigned kProgramCodePage = 936;
+
+std::wstring toWide(std::string_view gbk);
+std::string toGbk(std::wstring_view wide);
+
+}  // namespace kv::platform::win32

@@ -1,0 +1,212 @@
+#include "platform/win32/win32_desktop.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "platform/win32/message_loop.h"
+#include "platform/win32/text_encoding.h"
+
+namespace kv::platform::win32 {
+namespace {
+
+// Asks the system not to repeat a held hotkey (Windows 7 and later).
+constexpr UINT kModNoRepeat = 0x4000;
+
+HWND asHwnd(NativeWindow window) {
+    return reinterpret_cast<HWND>(window);
+}
+NativeWindow asNative(HWND window) {
+    return reinterpret_cast<NativeWindow>(window);
+}
+
+void registerWindowClass() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = Win32Window::windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconId),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kWindowClassName;
+    RegisterClassExW(&windowClass);
+}
+
+HFONT createMessageFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+}  // namespace
+
+Win32Desktop::Win32Desktop() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    registerWindowClass();
+    font_.reset(createMessageFont());
+    // Make sure this thread has a message queue before anything posts to it.
+    MSG message;
+    PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+}
+
+Win32Desktop::~Win32Desktop() = default;
+
+Win32Window* Win32Desktop::findWindow(const WindowSpec& spec) const {
+    for (const auto& window : windows_) {
+        if (&window->spec() == &spec && window->isOpen()) {
+            return window.get();
+        }
+    }
+    return nullptr;
+}
+
+Window* Win32Desktop::openWindow(const WindowSpec& spec, WindowHandlers& handlers,
+                                 Modality modality) {
+    if (Win32Window* open = findWindow(spec)) {
+        open->restoreAndActivate();
+        return open;
+    }
+    windows_.push_back(std::make_unique<Win32Window>(*this, spec, handlers));
+    Win32Window& window = *windows_.back();
+    if (modality == Modality::modal) {
+        enableOtherWindows(window, false);
+    }
+    if (!window.create()) {
+        if (modality == Modality::modal) {
+            enableOtherWindows(window, true);
+        }
+        return nullptr;
+    }
+    if (modality == Modality::modeless) {
+        return &window;
+    }
+    runModalLoop(window);
+    enableOtherWindows(window, true);
+    return nullptr;
+}
+
+void Win32Desktop::enableOtherWindows(const Win32Window& except, bool enable) {
+    for (const auto& window : windows_) {
+        if (window.get() != &except && window->isOpen()) {
+            EnableWindow(window->hwnd(), enable ? TRUE : FALSE);
+        }
+    }
+}
+
+// A WM_QUIT seen here belongs to the outer loop: post it again for it.
+void Win32Desktop::runModalLoop(const Win32Window& window) {
+    MSG message;
+    while (window.isOpen()) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        dispatchMessage(message);
+    }
+}
+
+void Win32Desktop::showMessage(std::string_view text, std::string_view title) {
+    MessageBoxW(nullptr, toWide(text).c_str(), toWide(title).c_str(), MB_OK | MB_TASKMODAL);
+}
+
+void Win32Desktop::runMessageLoop() {
+    if (std::none_of(windows_.begin(), windows_.end(), [](const auto& w) { return w->isOpen(); })) {
+        return;
+    }
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        dispatchMessage(message);
+    }
+}
+
+void Win32Desktop::windowGone(Win32Window& /*window*/) {
+    const bool anyOpen =
+        std::any_of(windows_.begin(), windows_.end(), [](const auto& w) { return w->isOpen(); });
+    if (!anyOpen) {
+        PostQuitMessage(0);
+    }
+}
+
+std::string Win32Desktop::programDirectory() const {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return toGbk(slash == std::wstring::npos ? std::wstring_view{}
+                                             : std::wstring_view(path).substr(0, slash));
+}
+
+std::uint32_t Win32Desktop::tickCount() const {
+    return GetTickCount();
+}
+
+void Win32Desktop::startThread(std::function<void()> body) {
+    std::thread(std::move(body)).detach();
+}
+
+bool Win32Desktop::registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) {
+    const UINT mods = static_cast<UINT>(modifiers);
+    const UINT key = static_cast<UINT>(keyCode);
+    if (RegisterHotKey(asHwnd(window), id, mods | kModNoRepeat, key)) {
+        return true;
+    }
+    // A key held by another program stays refused; a system that does not
+    // know the no-repeat flag gets a plain registration.
+    if (GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED) {
+        return false;
+    }
+    return RegisterHotKey(asHwnd(window), id, mods, key) != FALSE;
+}
+
+void Win32Desktop::unregisterHotkey(NativeWindow window, int id) {
+    UnregisterHotKey(asHwnd(window), id);
+}
+
+Point Win32Desktop::cursorPosition() const {
+    POINT point{};
+    GetCursorPos(&point);
+    return {point.x, point.y};
+}
+
+NativeWindow Win32Desktop::windowAtPoint(Point point) const {
+    return asNative(WindowFromPoint(POINT{point.x, point.y}));
+}
+
+NativeWindow Win32Desktop::parentOf(NativeWindow window) const {
+    return asNative(GetParent(asHwnd(window)));
+}
+
+NativeWindow Win32Desktop::nextInZOrder(NativeWindow window) const {
+    return asNative(GetWindow(asHwnd(window), GW_HWNDNEXT));
+}
+
+bool Win32Desktop::isWindowVisible(NativeWindow window) const {
+    return IsWindowVisible(asHwnd(window)) != FALSE;
+}
+
+Rect Win32Desktop::windowRect(NativeWindow window) const {
+    RECT r{};
+    GetWindowRect(asHwnd(window), &r);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace kv::platform::win32

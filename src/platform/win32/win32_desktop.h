@@ -1,0 +1,58 @@
+// The real desktop: the program's window class, its open windows, message
+// boxes, the message loop and the system's cursor, windows and hotkeys.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_window.h"
+
+namespace kv::platform::win32 {
+
+inline constexpr int kProgramIconId = 1;
+
+class Win32Desktop : public Desktop {
+  public:
+    // Registers the window class and the common controls on this thread,
+    // which becomes the program's UI thread.
+    Win32Desktop();
+    ~Win32Desktop() override;
+    Win32Desktop(const Win32Desktop&) = delete;
+    Win32Desktop& operator=(const Win32Desktop&) = delete;
+
+    Window* openWindow(const WindowSpec& spec, WindowHandlers& handlers,
+                       Modality modality) override;
+    void showMessage(std::string_view text, std::string_view title) override;
+    void runMessageLoop() override;
+    std::string programDirectory() const override;
+    std::uint32_t tickCount() const override;
+    void startThread(std::function<void()> body) override;
+    bool registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) override;
+    void unregisterHotkey(NativeWindow window, int id) override;
+    Point cursorPosition() const override;
+    NativeWindow windowAtPoint(Point point) const override;
+    NativeWindow parentOf(NativeWindow window) const override;
+    NativeWindow nextInZOrder(NativeWindow window) const override;
+    bool isWindowVisible(NativeWindow window) const override;
+    Rect windowRect(NativeWindow window) const override;
+
+    HFONT controlFont() const { return static_cast<HFONT>(font_.get()); }
+    // Called by a window when it is gone; the last one ends the message loop.
+    void windowGone(Win32Window& window);
+    Win32Window* findWindow(const WindowSpec& spec) const;
+
+  private:
+    void runModalLoop(const Win32Window& window);
+    void enableOtherWindows(const Win32Window& except, bool enable);
+
+    UniqueGdiObject font_;
+    // Windows stay allocated after they close, so a handler or a worker that
+    // still holds one talks to a closed window instead of freed memory.
+    std::vector<std::unique_ptr<Win32Window>> windows_;
+};
+
+}  // namespace kv::platform::win32

@@ -1,0 +1,414 @@
+#include "platform/win32/win32_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "platform/win32/control_classes.h"
+#include "platform/win32/message_loop.h"
+#include "platform/win32/text_encoding.h"
+#include "platform/win32/win32_desktop.h"
+
+namespace kv::platform::win32 {
+namespace {
+
+std::string windowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return toGbk(text);
+}
+
+}  // namespace
+
+Win32Window::Win32Window(Win32Desktop& desktop, const WindowSpec& spec, WindowHandlers& handlers)
+    : desktop_(desktop), spec_(spec), handlers_(handlers) {}
+
+Win32Window::~Win32Window() {
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);
+    }
+}
+
+DWORD Win32Window::windowStyle() const {
+    if (spec_.frame == Frame::none) {
+        return WS_POPUP | WS_CLIPCHILDREN;
+    }
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    if (spec_.minimizeBox) {
+        style |= WS_MINIMIZEBOX;
+    }
+    return style;
+}
+
+bool Win32Window::create() {
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - spec_.outerWidth) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - spec_.outerHeight) / 2;
+    const std::wstring caption = toWide(spec_.caption);
+    HWND hwnd =
+        CreateWindowExW(0, kWindowClassName, caption.c_str(), windowStyle(), x, y, spec_.outerWidth,
+                        spec_.outerHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (hwnd == nullptr) {
+        return false;
+    }
+    for (const TimerSpec& timer : spec_.timers) {
+        timerPeriods_[timer.role.value] = 0;
+        setTimerPeriod(timer.role, timer.periodMs);
+    }
+    handlers_.onCreated(*this);
+    if (!isOpen()) {
+        return true;  // the creation handler closed the window again
+    }
+    handlers_.onMoved(*this);
+    created_ = true;
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+    return true;
+}
+
+LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        self->owner_.bind(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return self->handleMessage(message, wParam, lParam);
+}
+
+LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            createControls();
+            createMenus();
+            return 0;
+        case kRunOnOwnerMessage:
+            OwnerThread::serve(lParam);
+            return 0;
+        case WM_COMMAND:
+            onCommand(wParam, lParam);
+            return 0;
+        case WM_NOTIFY:
+            return onNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
+        case WM_TIMER: {
+            const Role timer = Role::fromValue(static_cast<int>(wParam - kFirstTimerId));
+            auto period = timerPeriods_.find(timer.value);
+            if (period != timerPeriods_.end() && period->second > 0) {
+                handlers_.onTimer(*this, timer);
+            }
+            return 0;
+        }
+        case WM_HOTKEY:
+            handlers_.onHotkey(*this, static_cast<int>(wParam));
+            return 0;
+        case WM_WINDOWPOSCHANGED:
+            if (created_) {
+                handlers_.onMoved(*this);
+            }
+            break;
+        case WM_SETCURSOR:
+            if (onSetCursor(reinterpret_cast<HWND>(wParam))) {
+                return TRUE;
+            }
+            break;
+        case WM_CTLCOLORSTATIC: {
+            // Transparent labels show the window's own background through.
+            const Control* label = controlById(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+            if (label != nullptr && label->spec->kind == ControlKind::transparentLabel) {
+                SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            break;
+        }
+        case WM_CLOSE:
+            DestroyWindow(hwnd_);
+            return 0;
+        case WM_DESTROY:
+            onDestroy();
+            return 0;
+        case WM_NCDESTROY: {
+            HWND gone = hwnd_;
+            hwnd_ = nullptr;
+            SetWindowLongPtrW(gone, GWLP_USERDATA, 0);
+            desktop_.windowGone(*this);
+            return DefWindowProcW(gone, message, wParam, lParam);
+        }
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void Win32Window::createControls() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    controls_.reserve(spec_.controls.size());
+    for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
+        const ControlSpec& spec = spec_.controls[i];
+        const NativeControlClass native = nativeClassOf(spec);
+        DWORD style = native.style;
+        if ((spec.styles & style::hidden) == 0) {
+            style |= WS_VISIBLE;
+        }
+        if (spec.styles & style::disabled) {
+            style |= WS_DISABLED;
+        }
+        const std::wstring text = toWide(spec.text);
+        HWND hwnd = CreateWindowExW(
+            native.exStyle, native.className, text.c_str(), style, spec.rect.left, spec.rect.top,
+            spec.rect.width, spec.rect.height, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.controlFont()), FALSE);
+        Control control{&spec, hwnd, nullptr};
+        if (spec.kind == ControlKind::reportList) {
+            createColumns(hwnd, spec);
+            control.list = std::make_unique<Win32ListControl>(
+                hwnd, owner_, static_cast<int>(spec.columns.size()));
+        }
+        if (spec.styles & style::checked) {
+            SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
+        }
+        controls_.push_back(std::move(control));
+    }
+}
+
+void Win32Window::createColumns(HWND list, const ControlSpec& spec) {
+    DWORD extended = LVS_EX_DOUBLEBUFFER;
+    if (spec.styles & style::fullRowSelect) {
+        extended |= LVS_EX_FULLROWSELECT;
+    }
+    if (spec.styles & style::gridLines) {
+        extended |= LVS_EX_GRIDLINES;
+    }
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+    for (std::size_t i = 0; i < spec.columns.size(); ++i) {
+        std::wstring title = toWide(spec.columns[i].title);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = spec.columns[i].width;
+        column.pszText = title.data();
+        column.iSubItem = static_cast<int>(i);
+        SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void Win32Window::createMenus() {
+    for (const MenuSpec& spec : spec_.menus) {
+        UniqueMenu menu(CreatePopupMenu());
+        for (const MenuItemSpec& item : spec.items) {
+            const std::wstring text = toWide(item.text);
+            AppendMenuW(menu.get(), MF_STRING, kFirstMenuItemId + item.role.value, text.c_str());
+        }
+        menus_.push_back(std::move(menu));
+    }
+}
+
+void Win32Window::onCommand(WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    if (id == IDCANCEL && lParam == 0) {  // Esc, through dialog navigation
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        return;
+    }
+    if (lParam == 0 && code == 0 && id >= static_cast<int>(kFirstMenuItemId)) {
+        handlers_.onMenuItem(*this, Role::fromValue(id - static_cast<int>(kFirstMenuItemId)));
+        return;
+    }
+    const Control* control = controlById(id);
+    if (control != nullptr && (code == BN_CLICKED || code == STN_CLICKED) &&
+        control->spec->kind != ControlKind::edit &&
+        control->spec->kind != ControlKind::reportList) {
+        handlers_.onClicked(*this, control->spec->role);
+    }
+}
+
+LRESULT Win32Window::onNotify(const NMHDR& header, LPARAM lParam) {
+    const Control* control = controlById(static_cast<int>(header.idFrom));
+    if (control == nullptr || control->spec->kind != ControlKind::reportList) {
+        return 0;
+    }
+    if (header.code == LVN_ENDLABELEDITW) {
+        // The edited text is taken as typed, without any check.
+        const auto* edit = reinterpret_cast<const NMLVDISPINFOW*>(lParam);
+        return edit->item.pszText != nullptr ? TRUE : FALSE;
+    }
+    return 0;
+}
+
+bool Win32Window::onSetCursor(HWND over) {
+    const Control* control = controlById(GetDlgCtrlID(over));
+    if (control == nullptr || (control->spec->styles & style::handCursor) == 0) {
+        return false;
+    }
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return true;
+}
+
+void Win32Window::onDestroy() {
+    handlers_.onDestroy(*this);
+    for (auto& [role, period] : timerPeriods_) {
+        if (period > 0) {
+            KillTimer(hwnd_, kFirstTimerId + role);
+        }
+        period = 0;
+    }
+}
+
+const Win32Window::Control& Win32Window::control(Role role) const {
+    return controls_.at(indexOf(spec_.controls, role));
+}
+
+const Win32Window::Control* Win32Window::controlById(int id) const {
+    const int index = id - kFirstControlId;
+    if (index < 0 || index >= static_cast<int>(controls_.size())) {
+        return nullptr;
+    }
+    return &controls_[static_cast<std::size_t>(index)];
+}
+
+NativeWindow Win32Window::handle() const {
+    return reinterpret_cast<NativeWindow>(hwnd_);
+}
+
+std::string Win32Window::caption() const {
+    return owner_.run([&] { return windowText(hwnd_); });
+}
+
+void Win32Window::setCaption(std::string_view text) {
+    owner_.run([&] { SetWindowTextW(hwnd_, toWide(text).c_str()); });
+}
+
+std::string Win32Window::text(Role role) const {
+    return owner_.run([&] { return windowText(control(role).hwnd); });
+}
+
+void Win32Window::setText(Role role, std::string_view text) {
+    owner_.run([&] { SetWindowTextW(control(role).hwnd, toWide(text).c_str()); });
+}
+
+bool Win32Window::isEnabled(Role role) const {
+    return owner_.run([&] { return IsWindowEnabled(control(role).hwnd) != FALSE; });
+}
+
+void Win32Window::setEnabled(Role role, bool enabled) {
+    owner_.run([&] { EnableWindow(control(role).hwnd, enabled ? TRUE : FALSE); });
+}
+
+bool Win32Window::isVisible(Role role) const {
+    return owner_.run(
+        [&] { return (GetWindowLongW(control(role).hwnd, GWL_STYLE) & WS_VISIBLE) != 0; });
+}
+
+void Win32Window::setVisible(Role role, bool visible) {
+    owner_.run([&] { ShowWindow(control(role).hwnd, visible ? SW_SHOW : SW_HIDE); });
+}
+
+bool Win32Window::isChecked(Role role) const {
+    return owner_.run(
+        [&] { return SendMessageW(control(role).hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED; });
+}
+
+void Win32Window::setChecked(Role role, bool checked) {
+    owner_.run([&] {
+        if (checked) {
+            for (const ControlSpec& other : radioGroupOf(spec_.controls, role)) {
+                SendMessageW(control(other.role).hwnd, BM_SETCHECK, BST_UNCHECKED, 0);
+            }
+        }
+        SendMessageW(control(role).hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    });
+}
+
+int Win32Window::comboSelection(Role role) const {
+    return owner_.run(
+        [&] { return static_cast<int>(SendMessageW(control(role).hwnd, CB_GETCURSEL, 0, 0)); });
+}
+
+void Win32Window::setComboSelection(Role role, int index) {
+    owner_.run(
+        [&] { SendMessageW(control(role).hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); });
+}
+
+ListControl& Win32Window::list(Role role) {
+    return *control(role).list;
+}
+
+NativeWindow Win32Window::controlHandle(Role role) const {
+    return reinterpret_cast<NativeWindow>(control(role).hwnd);
+}
+
+int Win32Window::timerPeriod(Role timer) const {
+    return owner_.run([&] { return timerPeriods_.at(timer.value); });
+}
+
+void Win32Window::setTimerPeriod(Role timer, int periodMs) {
+    owner_.run([&] {
+        int& current = timerPeriods_.at(timer.value);
+        const int period = periodMs > 0 ? periodMs : 0;
+        if (period == current || hwnd_ == nullptr) {
+            return;
+        }
+        current = period;
+        if (period > 0) {
+            SetTimer(hwnd_, kFirstTimerId + timer.value, static_cast<UINT>(period), nullptr);
+        } else {
+            KillTimer(hwnd_, kFirstTimerId + timer.value);
+        }
+    });
+}
+
+HMENU Win32Window::menuOf(Role item) const {
+    for (std::size_t m = 0; m < spec_.menus.size(); ++m) {
+        for (const MenuItemSpec& spec : spec_.menus[m].items) {
+            if (spec.role == item) {
+                return menus_.at(m).get();
+            }
+        }
+    }
+    return nullptr;
+}
+
+bool Win32Window::isMenuItemEnabled(Role item) const {
+    return owner_.run([&] {
+        const UINT state = GetMenuState(menuOf(item), kFirstMenuItemId + item.value, MF_BYCOMMAND);
+        return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
+    });
+}
+
+void Win32Window::setMenuItemEnabled(Role item, bool enabled) {
+    owner_.run([&] {
+        EnableMenuItem(menuOf(item), kFirstMenuItemId + item.value,
+                       MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    });
+}
+
+bool Win32Window::isMinimized() const {
+    return owner_.run([&] { return hwnd_ != nullptr && IsIconic(hwnd_) != FALSE; });
+}
+
+void Win32Window::minimize() {
+    owner_.run([&] { ShowWindow(hwnd_, SW_MINIMIZE); });
+}
+
+void Win32Window::close() {
+    owner_.run([&] {
+        if (hwnd_ != nullptr) {
+            DestroyWindow(hwnd_);
+        }
+    });
+}
+
+void Win32Window::restoreAndActivate() {
+    if (IsIconic(hwnd_)) {
+        ShowWindow(hwnd_, SW_RESTORE);
+    }
+    SetForegroundWindow(hwnd_);
+    SetActiveWindow(hwnd_);
+}
+
+}  // namespace kv::platform::win32

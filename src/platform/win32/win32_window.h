@@ -1,0 +1,93 @@
+// A window of the program on the real desktop: created from its layout
+// table, its events forwarded to its portable handlers.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/layout.h"
+#include "platform/win32/owner_thread.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_list_control.h"
+#include "platform/window.h"
+
+namespace kv::platform::win32 {
+
+class Win32Desktop;
+
+class Win32Window : public Window {
+  public:
+    Win32Window(Win32Desktop& desktop, const WindowSpec& spec, WindowHandlers& handlers);
+    ~Win32Window() override;
+    Win32Window(const Win32Window&) = delete;
+    Win32Window& operator=(const Win32Window&) = delete;
+
+    // Creates the window centred on the screen, runs the creation and moved
+    // handlers, then shows it. Returns false when the system refused it.
+    bool create();
+
+    NativeWindow handle() const override;
+    std::string caption() const override;
+    void setCaption(std::string_view text) override;
+    std::string text(Role control) const override;
+    void setText(Role control, std::string_view text) override;
+    bool isEnabled(Role control) const override;
+    void setEnabled(Role control, bool enabled) override;
+    bool isVisible(Role control) const override;
+    void setVisible(Role control, bool visible) override;
+    bool isChecked(Role control) const override;
+    void setChecked(Role control, bool checked) override;
+    int comboSelection(Role control) const override;
+    void setComboSelection(Role control, int index) override;
+    ListControl& list(Role control) override;
+    NativeWindow controlHandle(Role control) const override;
+    int timerPeriod(Role timer) const override;
+    void setTimerPeriod(Role timer, int periodMs) override;
+    bool isMenuItemEnabled(Role item) const override;
+    void setMenuItemEnabled(Role item, bool enabled) override;
+    bool isMinimized() const override;
+    void minimize() override;
+    void close() override;
+
+    HWND hwnd() const { return hwnd_; }
+    const WindowSpec& spec() const { return spec_; }
+    bool isOpen() const { return hwnd_ != nullptr; }
+    void restoreAndActivate();
+
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    struct Control {
+        const ControlSpec* spec;
+        HWND hwnd;
+        std::unique_ptr<Win32ListControl> list;
+    };
+
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void createColumns(HWND list, const ControlSpec& spec);
+    void createMenus();
+    void onCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT onNotify(const NMHDR& header, LPARAM lParam);
+    bool onSetCursor(HWND over);
+    void onDestroy();
+    const Control& control(Role role) const;
+    const Control* controlById(int id) const;
+    HMENU menuOf(Role item) const;
+    DWORD windowStyle() const;
+
+    Win32Desktop& desktop_;
+    const WindowSpec& spec_;
+    WindowHandlers& handlers_;
+    OwnerThread owner_;
+    HWND hwnd_ = nullptr;
+    bool created_ = false;
+    std::vector<Control> controls_;
+    std::map<int, int> timerPeriods_;
+    std::vector<UniqueMenu> menus_;
+};
+
+}  // namespace kv::platform::win32
