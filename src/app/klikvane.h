@@ -8,7 +8,7 @@
 namespace kv::app {
 
 class Klikvane {
-  public:
+public:
     explicit Klikvane(platform::Desktop& desktop);
 
     // Opens the main window and dispatches events until the last window of
@@ -20,7 +20,7 @@ class Klikvane {
 
     SharedValues& shared() { return shared_; }
 
-  private:
+private:
     platform::Desktop& desktop_;
     SharedValues shared_;
     MainWindow mainWindow_;

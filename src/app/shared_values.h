@@ -16,7 +16,7 @@ inline constexpr int kEditorAdd = 0;
 inline constexpr int kEditorEdit = 1;
 
 class EditBuffer {
-  public:
+public:
     steps::StepRecord get() const {
         std::lock_guard lock(mutex_);
         return record_;
@@ -26,7 +26,7 @@ class EditBuffer {
         record_ = std::move(record);
     }
 
-  private:
+private:
     mutable std::mutex mutex_;
     steps::StepRecord record_;
 };

@@ -26,12 +26,12 @@ enum class ControlKind {
 // Control style flags.
 namespace style {
 inline constexpr unsigned none = 0;
-inline constexpr unsigned groupStart = 1u << 0;      // first control of a radio group
-inline constexpr unsigned handCursor = 1u << 1;      // labels that act as links
-inline constexpr unsigned gridLines = 1u << 2;       // lists
-inline constexpr unsigned fullRowSelect = 1u << 3;   // lists
-inline constexpr unsigned singleSelection = 1u << 4; // lists
-inline constexpr unsigned editFirstColumn = 1u << 5; // lists: in-place edit of column 0
+inline constexpr unsigned groupStart = 1u << 0;       // first control of a radio group
+inline constexpr unsigned handCursor = 1u << 1;       // labels that act as links
+inline constexpr unsigned gridLines = 1u << 2;        // lists
+inline constexpr unsigned fullRowSelect = 1u << 3;    // lists
+inline constexpr unsigned singleSelection = 1u << 4;  // lists
+inline constexpr unsigned editFirstColumn = 1u << 5;  // lists: in-place edit of column 0
 inline constexpr unsigned disabled = 1u << 6;
 inline constexpr unsigned hidden = 1u << 7;
 inline constexpr unsigned checked = 1u << 8;

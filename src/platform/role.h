@@ -11,7 +11,7 @@ struct Role {
 
     constexpr Role() = default;
     template <class E>
-        requires std::is_enum_v<E>
+    requires std::is_enum_v<E>
     constexpr Role(E role) : value(static_cast<int>(role)) {}
 
     static constexpr Role fromValue(int value) {
@@ -21,10 +21,8 @@ struct Role {
     }
 
     template <class E>
-        requires std::is_enum_v<E>
-    constexpr bool is(E role) const {
-        return value == static_cast<int>(role);
-    }
+    requires std::is_enum_v<E>
+    constexpr bool is(E role) const { return value == static_cast<int>(role); }
     friend constexpr bool operator==(Role, Role) = default;
 };
 

@@ -17,7 +17,7 @@
 namespace kv::steps {
 
 class ByteReader {
-  public:
+public:
     explicit ByteReader(std::string_view bytes) : bytes_(bytes) {}
 
     bool ok() const { return ok_; }
@@ -53,7 +53,7 @@ class ByteReader {
         return std::bit_cast<double>((high << 32) | low);
     }
 
-  private:
+private:
     std::string_view bytes_;
     bool ok_ = true;
 };

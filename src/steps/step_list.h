@@ -13,7 +13,7 @@
 namespace kv::steps {
 
 class StepList {
-  public:
+public:
     explicit StepList(platform::ListControl& list) : list_(list) {}
 
     int rowCount() const;
@@ -33,7 +33,7 @@ class StepList {
 
     platform::ListControl& control() { return list_; }
 
-  private:
+private:
     bool hasCell(int row, int column) const;
 
     platform::ListControl& list_;
@@ -41,13 +41,13 @@ class StepList {
 
 // Keeps the list from redrawing while many rows change.
 class BulkUpdate {
-  public:
+public:
     explicit BulkUpdate(StepList& steps) : list_(steps.control()) { list_.beginBulkUpdate(); }
     ~BulkUpdate() { list_.endBulkUpdate(); }
     BulkUpdate(const BulkUpdate&) = delete;
     BulkUpdate& operator=(const BulkUpdate&) = delete;
 
-  private:
+private:
     platform::ListControl& list_;
 };
 

@@ -36,7 +36,7 @@ struct Recorder : WindowHandlers {
 };
 
 class FakeWindowTest : public ::testing::Test {
-  protected:
+protected:
     FakeDesktop desktop;
     Recorder handlers;
     Window* window = nullptr;

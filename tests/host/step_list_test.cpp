@@ -8,7 +8,7 @@ namespace kv::steps {
 namespace {
 
 class StepListTest : public ::testing::Test {
-  protected:
+protected:
     platform::fake::FakeListControl control{kStepColumnCount};
     StepList steps{control};
 

@@ -18,7 +18,7 @@ namespace {
 using app::MainRole;
 
 class ListViewTest : public ::testing::Test {
-  protected:
+protected:
     platform::win32::Win32Desktop desktop;
     app::Klikvane program{desktop};
     platform::Window* window = nullptr;

@@ -23,7 +23,7 @@ using test::classNameOf;
 using test::windowTextOf;
 
 class MainWindowTest : public ::testing::Test {
-  protected:
+protected:
     platform::win32::Win32Desktop desktop;
     app::Klikvane program{desktop};
     platform::Window* window = nullptr;

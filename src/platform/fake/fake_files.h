@@ -14,7 +14,7 @@
 namespace kv::platform::fake {
 
 class FakeFiles : public Files {
-  public:
+public:
     PathKind kindOf(const std::string& path) const override;
     FileStatus readFile(const std::string& path, std::string& bytes,
                         std::size_t maxBytes) const override;
@@ -40,7 +40,7 @@ class FakeFiles : public Files {
     int readCount() const { return reads_; }
     int writeCount() const { return writes_; }
 
-  private:
+private:
     FileStatus blocked(const std::string& path) const;
 
     std::map<std::string, std::string> files_;

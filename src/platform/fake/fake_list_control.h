@@ -10,7 +10,7 @@
 namespace kv::platform::fake {
 
 class FakeListControl : public ListControl {
-  public:
+public:
     explicit FakeListControl(int columns) : columns_(columns) {}
 
     int rowCount() const override;
@@ -31,7 +31,7 @@ class FakeListControl : public ListControl {
     // How often the list would have redrawn a changed row (outside bulk updates).
     int redraws() const;
 
-  private:
+private:
     void changed();
 
     const int columns_;

@@ -17,7 +17,7 @@ namespace kv::platform::fake {
 class FakeDesktop;
 
 class FakeWindow : public Window {
-  public:
+public:
     FakeWindow(FakeDesktop& desktop, const WindowSpec& spec, WindowHandlers& handlers,
                NativeWindow handle, NativeWindow firstControlHandle);
 
@@ -58,7 +58,7 @@ class FakeWindow : public Window {
 
     void runCreation();
 
-  private:
+private:
     struct Control {
         const ControlSpec* spec;
         NativeWindow handle;

@@ -15,7 +15,7 @@ namespace kv::platform::win32 {
 inline constexpr UINT kRunOnOwnerMessage = WM_APP + 1;
 
 class OwnerThread {
-  public:
+public:
     OwnerThread() : threadId_(GetCurrentThreadId()) {}
 
     void bind(HWND window) { window_ = window; }
@@ -39,7 +39,7 @@ class OwnerThread {
 
     static void serve(LPARAM task) { (*reinterpret_cast<std::function<void()>*>(task))(); }
 
-  private:
+private:
     DWORD threadId_;
     HWND window_ = nullptr;
 };

@@ -14,7 +14,7 @@ namespace kv::platform::win32 {
 
 template <class Traits>
 class UniqueHandle {
-  public:
+public:
     using Handle = typename Traits::Handle;
 
     UniqueHandle() = default;
@@ -40,7 +40,7 @@ class UniqueHandle {
         }
     }
 
-  private:
+private:
     Handle handle_ = Traits::empty();
 };
 

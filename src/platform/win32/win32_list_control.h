@@ -9,7 +9,7 @@
 namespace kv::platform::win32 {
 
 class Win32ListControl : public ListControl {
-  public:
+public:
     Win32ListControl(HWND list, const OwnerThread& owner, int columns)
         : list_(list), owner_(owner), columns_(columns) {}
 
@@ -25,7 +25,7 @@ class Win32ListControl : public ListControl {
     void beginBulkUpdate() override;
     void endBulkUpdate() override;
 
-  private:
+private:
     std::string readCellText(int row, int column) const;
 
     HWND list_;

@@ -19,7 +19,7 @@ namespace kv::platform::win32 {
 class Win32Desktop;
 
 class Win32Window : public Window {
-  public:
+public:
     Win32Window(Win32Desktop& desktop, const WindowSpec& spec, WindowHandlers& handlers);
     ~Win32Window() override;
     Win32Window(const Win32Window&) = delete;
@@ -59,7 +59,7 @@ class Win32Window : public Window {
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-  private:
+private:
     struct Control {
         const ControlSpec* spec;
         HWND hwnd;

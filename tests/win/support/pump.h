@@ -23,14 +23,14 @@ RECT childRect(HWND child);
 // A fresh directory under %TEMP% (its name has Chinese characters), removed
 // with everything in it when the object goes away.
 class TempDirectory {
-  public:
+public:
     TempDirectory();
     ~TempDirectory();
     TempDirectory(const TempDirectory&) = delete;
     TempDirectory& operator=(const TempDirectory&) = delete;
     const std::wstring& path() const { return path_; }
 
-  private:
+private:
     std::wstring path_;
 };
 
