@@ -27,7 +27,10 @@ protected:
         window = program.openMainWindow();
         ASSERT_NE(window, nullptr);
     }
-    void TearDown() override { window->close(); }
+    void TearDown() override {
+        window->close();
+        test::forgetQuitRequest();
+    }
     steps::StepList steps() { return steps::StepList(window->list(MainRole::stepList)); }
 };
 

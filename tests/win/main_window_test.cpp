@@ -1,8 +1,9 @@
 // The real main window, created by the program's own code on the Win32
 // desktop, inspected through the system's own functions.
+#include <windows.h>
+
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <array>
 #include <vector>
@@ -35,9 +36,8 @@ protected:
         hwnd = reinterpret_cast<HWND>(window->handle());
     }
     void TearDown() override {
-        if (window->handle() != 0) {
-            window->close();
-        }
+        window->close();
+        test::forgetQuitRequest();
     }
     HWND control(MainRole role) const {
         return reinterpret_cast<HWND>(window->controlHandle(role));

@@ -30,11 +30,15 @@ void dispatchMessage(MSG& message) {
 }
 
 void processPendingMessages() {
+    // Peeking a WM_TIMER without removing it can consume the timer's pending
+    // tick, so messages are removed at once and a WM_QUIT is put back.
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
-        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            dispatchMessage(message);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
         }
+        dispatchMessage(message);
     }
 }
 

@@ -26,6 +26,12 @@ bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
+void forgetQuitRequest() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
 std::wstring windowTextOf(HWND window) {
     wchar_t text[1024] = {};
     GetWindowTextW(window, text, 1024);

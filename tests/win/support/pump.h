@@ -14,6 +14,10 @@ void pumpFor(DWORD milliseconds);
 // Dispatches messages until condition holds or the timeout passes.
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
+// Closing the last window of the program asks the thread to quit; a test
+// that opens windows again afterwards takes that request out of the queue.
+void forgetQuitRequest();
+
 std::wstring windowTextOf(HWND window);
 std::wstring classNameOf(HWND window);
 

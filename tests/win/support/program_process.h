@@ -1,0 +1,39 @@
+// The shipped Klikvane.exe (path in the KV_EXE environment variable) copied
+// into a fresh directory and started there as a separate process.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/unique_handle.h"
+#include "support/pump.h"
+
+namespace kv::test {
+
+class ProgramProcess {
+public:
+    // Copies the program into its own directory; start() runs it.
+    ProgramProcess();
+    ~ProgramProcess();
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+    const std::wstring& directory() const { return directory_.path(); }
+    bool start();
+    // The program's top-level window with this caption, once it exists.
+    HWND waitForWindow(const std::wstring& caption, DWORD timeoutMs = 10000) const;
+    // Waits for the process to end; returns its exit code, or -1 on timeout.
+    long waitForExit(DWORD timeoutMs);
+
+private:
+    TempDirectory directory_;
+    std::wstring exePath_;
+    platform::win32::UniqueKernelHandle process_;
+    DWORD processId_ = 0;
+};
+
+// Presses and releases a key as real keyboard input.
+void pressKey(WORD virtualKey);
+
+}  // namespace kv::test
