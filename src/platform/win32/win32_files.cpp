@@ -1,0 +1,135 @@
+#include "platform/win32/win32_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/win32/text_encoding.h"
+#include "platform/win32/unique_handle.h"
+
+namespace kv::platform::win32 {
+namespace {
+
+// Large files move in a few calls of this size rather than one per record.
+constexpr DWORD kChunkBytes = 16u << 20;
+
+FileStatus statusOf(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return FileStatus::missing;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return FileStatus::locked;
+        default:
+            return FileStatus::failed;
+    }
+}
+
+FileStatus lastStatus() {
+    return statusOf(GetLastError());
+}
+
+bool isDirectory(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+FileStatus readAll(HANDLE file, std::string& bytes, std::size_t maxBytes) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) {
+        return FileStatus::failed;
+    }
+    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+        return FileStatus::tooLarge;
+    }
+    std::string buffer(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < buffer.size()) {
+        const auto want =
+            static_cast<DWORD>(std::min<std::size_t>(buffer.size() - done, kChunkBytes));
+        DWORD got = 0;
+        if (!ReadFile(file, buffer.data() + done, want, &got, nullptr)) {
+            return FileStatus::failed;
+        }
+        if (got == 0) {
+            break;  // the file shrank since its size was taken
+        }
+        done += got;
+    }
+    buffer.resize(done);
+    bytes = std::move(buffer);
+    return FileStatus::ok;
+}
+
+}  // namespace
+
+PathKind Win32Files::kindOf(const std::string& path) const {
+    const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // Something we may not look at still exists.
+        return lastStatus() == FileStatus::missing ? PathKind::missing : PathKind::file;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::directory : PathKind::file;
+}
+
+FileStatus Win32Files::readFile(const std::string& path, std::string& bytes,
+                                std::size_t maxBytes) const {
+    const std::wstring wide = toWide(path);
+    if (isDirectory(wide)) {
+        return FileStatus::isDirectory;
+    }
+    const UniqueFile file(CreateFileW(wide.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        return lastStatus();
+    }
+    return readAll(file.get(), bytes, maxBytes);
+}
+
+FileStatus Win32Files::writeFile(const std::string& path, std::string_view bytes) {
+    const std::wstring wide = toWide(path);
+    if (isDirectory(wide)) {
+        return FileStatus::isDirectory;
+    }
+    const UniqueFile file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return lastStatus();
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const auto want =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunkBytes));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data() + done, want, &written, nullptr) || written == 0) {
+            return FileStatus::failed;
+        }
+        done += written;
+    }
+    // The data must be on the disk before this file may replace another.
+    return FlushFileBuffers(file.get()) ? FileStatus::ok : FileStatus::failed;
+}
+
+FileStatus Win32Files::replaceFile(const std::string& source, const std::string& target) {
+    if (isDirectory(toWide(target))) {
+        return FileStatus::isDirectory;
+    }
+    return MoveFileExW(toWide(source).c_str(), toWide(target).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? FileStatus::ok
+               : lastStatus();
+}
+
+FileStatus Win32Files::renameFile(const std::string& from, const std::string& to) {
+    return MoveFileExW(toWide(from).c_str(), toWide(to).c_str(), MOVEFILE_WRITE_THROUGH)
+               ? FileStatus::ok
+               : lastStatus();
+}
+
+FileStatus Win32Files::removeFile(const std::string& path) {
+    return DeleteFileW(toWide(path).c_str()) ? FileStatus::ok : lastStatus();
+}
+
+}  // namespace kv::platform::win32
