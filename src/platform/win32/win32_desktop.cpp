@@ -39,13 +39,48 @@ void registerWindowClass() {
     RegisterClassExW(&windowClass);
 }
 
-HFONT createMessageFont() {
+int CALLBACK noteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool fontInstalled(const wchar_t* face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &wanted, noteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+// The captions are Chinese whatever the system's code page is, so the
+// controls get a face with Chinese glyphs: the system's own Chinese faces
+// first, then common free ones; the font mapper picks one for the Chinese
+// character set when none of them is installed.
+HFONT createControlFont() {
+    static constexpr const wchar_t* kChineseFaces[] = {
+        L"Microsoft YaHei",     L"SimSun",           L"NSimSun",        L"WenQuanYi Zen Hei",
+        L"WenQuanYi Micro Hei", L"Noto Sans CJK SC", L"AR PL UMing CN",
+    };
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
+    LOGFONTW font{};
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        return CreateFontIndirectW(&metrics.lfMessageFont);
+        font = metrics.lfMessageFont;
     }
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    font.lfHeight = -12;
+    font.lfWidth = 0;
+    font.lfCharSet = GB2312_CHARSET;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    for (const wchar_t* face : kChineseFaces) {
+        if (fontInstalled(face)) {
+            lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+            break;
+        }
+    }
+    return CreateFontIndirectW(&font);
 }
 
 }  // namespace
@@ -54,7 +89,7 @@ Win32Desktop::Win32Desktop() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     registerWindowClass();
-    font_.reset(createMessageFont());
+    font_.reset(createControlFont());
     // Make sure this thread has a message queue before anything posts to it.
     MSG message;
     PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
