@@ -7,23 +7,45 @@
 namespace kv::app {
 
 MainWindow::MainWindow(platform::Desktop& desktop, SharedValues& shared)
-    : desktop_(desktop), shared_(shared) {}
+    : desktop_(desktop), shared_(shared), hotkeys_(desktop), run_(desktop, shared) {}
 
 // Start-up steps, in this order: launch a pending program, register the
 // global hotkeys F5, F6 and F8, keep the list's handle, load the steps.
 void MainWindow::onCreated(platform::Window& window) {
+    // F6 (quick add) and F8 (about window) are bound to their handlers when
+    // those exist; they are registered now so the ids stay as they will be.
+    const platform::NativeWindow handle = window.handle();
+    startHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF5,
+                                             [this, &window] { run_.toggleRun(window); });
+    quickAddHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF6, [] {});
+    aboutHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF8, [] {});
     shared_.stepListHandle = window.controlHandle(MainRole::stepList);
 }
 
 // Close steps, in this order: release the hotkeys, remove a row-drag mouse
 // hook still installed, save the steps. A run in progress is not stopped.
-void MainWindow::onDestroy(platform::Window& /*window*/) {}
+void MainWindow::onDestroy(platform::Window& window) {
+    // An id of 0 is passed as well; it releases nothing.
+    for (const int id : {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}) {
+        desktop_.unregisterHotkey(window.handle(), id);
+    }
+}
 
 void MainWindow::onTimer(platform::Window& window, platform::Role timer) {
     if (timer.is(MainRole::uiRefreshTimer)) {
         uiRefreshTick(window);
+    } else if (timer.is(MainRole::repeatTimer)) {
+        run_.repeatTick(window);
     }
 }
+
+void MainWindow::onClicked(platform::Window& window, platform::Role control) {
+    if (control.is(MainRole::startButton)) {
+        run_.toggleRun(window);
+    }
+}
+
+void MainWindow::onHotkey(platform::Window& window, int id) { hotkeys_.dispatch(window.handle(), id); }
 
 void MainWindow::uiRefreshTick(platform::Window& window) {
     const steps::StepList steps(window.list(MainRole::stepList));

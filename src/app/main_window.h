@@ -4,7 +4,9 @@
 #pragma once
 
 #include "app/shared_values.h"
+#include "hotkeys/hotkey_table.h"
 #include "platform/desktop.h"
+#include "playback/run_control.h"
 
 namespace kv::app {
 
@@ -15,12 +17,20 @@ class MainWindow : public platform::WindowHandlers {
     void onCreated(platform::Window& window) override;
     void onDestroy(platform::Window& window) override;
     void onTimer(platform::Window& window, platform::Role timer) override;
+    void onClicked(platform::Window& window, platform::Role control) override;
+    void onHotkey(platform::Window& window, int id) override;
 
     void uiRefreshTick(platform::Window& window);
 
   private:
     platform::Desktop& desktop_;
     SharedValues& shared_;
+    hotkeys::HotkeyTable hotkeys_;
+    playback::RunControl run_;
+    // The ids F5, F6 and F8 got; 0 for a key the system refused.
+    int startHotkeyId_ = 0;
+    int quickAddHotkeyId_ = 0;
+    int aboutHotkeyId_ = 0;
 };
 
 }  // namespace kv::app

@@ -10,7 +10,9 @@
 #include <string_view>
 
 #include "platform/geometry.h"
+#include "platform/input.h"
 #include "platform/layout.h"
+#include "platform/waits.h"
 #include "platform/window.h"
 
 namespace kv::platform {
@@ -59,6 +61,10 @@ public:
     virtual NativeWindow nextInZOrder(NativeWindow window) const = 0;
     virtual bool isWindowVisible(NativeWindow window) const = 0;
     virtual Rect windowRect(NativeWindow window) const = 0;
+
+    // Synthesised input and waits on the calling thread.
+    virtual Input& input() = 0;
+    virtual Waits& waits() = 0;
 };
 
 }  // namespace kv::platform

@@ -68,12 +68,16 @@ bool FakeDesktop::registerHotkey(NativeWindow window, int id, int modifiers, int
         return false;
     }
     hotkeys_.push_back({window, id, modifiers, keyCode});
+    if (!noRepeatSupported_) {
+        repeatingHotkeys_.emplace_back(window, id);
+    }
     return true;
 }
 
 void FakeDesktop::unregisterHotkey(NativeWindow window, int id) {
     std::lock_guard lock(mutex_);
     std::erase_if(hotkeys_, [&](const Hotkey& h) { return h.window == window && h.id == id; });
+    std::erase(repeatingHotkeys_, std::pair{window, id});
 }
 
 void FakeDesktop::holdKeyElsewhere(int keyCode) {
@@ -84,6 +88,29 @@ void FakeDesktop::holdKeyElsewhere(int keyCode) {
 std::vector<FakeDesktop::Hotkey> FakeDesktop::hotkeys() const {
     std::lock_guard lock(mutex_);
     return hotkeys_;
+}
+
+void FakeDesktop::setNoRepeatSupported(bool supported) {
+    std::lock_guard lock(mutex_);
+    noRepeatSupported_ = supported;
+}
+
+int FakeDesktop::userHoldsHotkey(int modifiers, int keyCode, int repeats) {
+    bool repeating = false;
+    {
+        std::lock_guard lock(mutex_);
+        for (const Hotkey& h : hotkeys_) {
+            if (h.modifiers == modifiers && h.keyCode == keyCode) {
+                repeating = std::ranges::find(repeatingHotkeys_, std::pair{h.window, h.id}) !=
+                            repeatingHotkeys_.end();
+            }
+        }
+    }
+    int delivered = 0;
+    for (int press = 0; press <= (repeating ? repeats : 0); ++press) {
+        delivered += userPressesHotkey(modifiers, keyCode) ? 1 : 0;
+    }
+    return delivered;
 }
 
 bool FakeDesktop::userPressesHotkey(int modifiers, int keyCode) {

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/fake/fake_input.h"
+#include "platform/fake/fake_waits.h"
 #include "platform/fake/fake_window.h"
 #include "platform/fake/virtual_clock.h"
 
@@ -45,8 +47,12 @@ public:
     NativeWindow nextInZOrder(NativeWindow window) const override;
     bool isWindowVisible(NativeWindow window) const override;
     Rect windowRect(NativeWindow window) const override;
+    Input& input() override { return input_; }
+    Waits& waits() override { return waits_; }
 
     VirtualClock& clock() { return clock_; }
+    FakeInput& fakeInput() { return input_; }
+    FakeWaits& fakeWaits() { return waits_; }
     void setProgramDirectory(std::string directory) { programDirectory_ = std::move(directory); }
     // The tick count at virtual time 0, to test wrap-around.
     void setTickBase(std::uint32_t base) { tickBase_ = base; }
@@ -57,6 +63,13 @@ public:
     // The user presses a key anywhere: a registered hotkey reaches its window.
     // Returns whether a registration took the press.
     bool userPressesHotkey(int modifiers, int keyCode);
+    // The user holds the key down long enough for the keyboard to repeat it
+    // `repeats` times. Like the real backend, registrations ask the system
+    // not to repeat a held key, so one press arrives, unless the system does
+    // not know that request. Returns how many presses reached a window.
+    int userHoldsHotkey(int modifiers, int keyCode, int repeats);
+    // An older system: registrations succeed, but held keys repeat.
+    void setNoRepeatSupported(bool supported);
     struct Hotkey {
         NativeWindow window;
         int id;
@@ -89,6 +102,8 @@ private:
     const NativeEntry* entry(NativeWindow window) const;
 
     VirtualClock clock_;
+    FakeInput input_{*this};
+    FakeWaits waits_{clock_};
     mutable std::mutex mutex_;
     std::string programDirectory_ = "C:\\Klikvane";
     std::uint32_t tickBase_ = 0;
@@ -100,6 +115,8 @@ private:
     std::map<const FakeWindow*, int> activations_;
     std::vector<Hotkey> hotkeys_;
     std::vector<int> keysHeldElsewhere_;
+    bool noRepeatSupported_ = true;
+    std::vector<std::pair<NativeWindow, int>> repeatingHotkeys_;  // {window, id}
 };
 
 }  // namespace kv::platform::fake

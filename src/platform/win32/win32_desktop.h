@@ -9,6 +9,8 @@
 
 #include "platform/desktop.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_input.h"
+#include "platform/win32/win32_waits.h"
 #include "platform/win32/win32_window.h"
 
 namespace kv::platform::win32 {
@@ -39,6 +41,8 @@ class Win32Desktop : public Desktop {
     NativeWindow nextInZOrder(NativeWindow window) const override;
     bool isWindowVisible(NativeWindow window) const override;
     Rect windowRect(NativeWindow window) const override;
+    Input& input() override { return input_; }
+    Waits& waits() override { return waits_; }
 
     HFONT controlFont() const { return static_cast<HFONT>(font_.get()); }
     // Called by a window when it is gone; the last one ends the message loop.
@@ -50,6 +54,8 @@ class Win32Desktop : public Desktop {
     void enableOtherWindows(const Win32Window& except, bool enable);
 
     UniqueGdiObject font_;
+    Win32Input input_;
+    Win32Waits waits_;
     // Windows stay allocated after they close, so a handler or a worker that
     // still holds one talks to a closed window instead of freed memory.
     std::vector<std::unique_ptr<Win32Window>> windows_;
