@@ -32,7 +32,7 @@ enum class FileStatus {
 };
 
 class Files {
-  public:
+public:
     virtual ~Files() = default;
 
     virtual PathKind kindOf(const std::string& path) const = 0;
@@ -41,6 +41,11 @@ class Files {
     // without denying others any access.
     virtual FileStatus readFile(const std::string& path, std::string& bytes,
                                 std::size_t maxBytes) const = 0;
+
+    // Replaces bytes with the file's first count bytes, or all of it when it
+    // is shorter: enough to read a header without loading a large file.
+    virtual FileStatus readFileStart(const std::string& path, std::string& bytes,
+                                     std::size_t count) const = 0;
 
     // Creates the file, or empties an existing one, and writes bytes. The
     // data has reached the disk when ok is returned.

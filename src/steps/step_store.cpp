@@ -176,8 +176,9 @@ SaveResult saveSteps(const StepList& steps, Files& files, const std::string& pro
     SaveResult result;
     result.outcome = SaveOutcome::saved;
 
+    // The records are all rewritten, so only the header and descriptors are read.
     std::string bytes;
-    FileStatus status = files.readFile(path, bytes, kMaxStoreBytes);
+    FileStatus status = files.readFileStart(path, bytes, store::kMaxPrefixBytes);
     if (atStart.outcome == LoadOutcome::unreadable && status != FileStatus::missing) {
         // The user never saw what that store holds, so it is not ours to replace.
         if (rows.empty()) {

@@ -56,6 +56,10 @@ inline constexpr std::size_t kDataStart = kDescriptorsOffset + kStepColumnCount 
 // allocated.
 inline constexpr std::int32_t kMaxFieldCount = 1024;
 inline constexpr std::int32_t kMaxRecordSize = 1 << 20;
+// The header and descriptors of any store this reader accepts fit in this
+// many bytes, so a save can check a store without reading its records.
+inline constexpr std::size_t kMaxPrefixBytes =
+    kDescriptorsOffset + kMaxFieldCount * kDescriptorSize;
 
 // Field names in column order ("水平", "垂直", "鼠标键", "控制", "间隔时间",
 // "点击次数", "加入文字"), as GBK bytes.

@@ -36,6 +36,20 @@ FileStatus FakeFiles::readFile(const std::string& path, std::string& bytes,
     return FileStatus::ok;
 }
 
+FileStatus FakeFiles::readFileStart(const std::string& path, std::string& bytes,
+                                    std::size_t count) const {
+    ++reads_;
+    if (const FileStatus status = blocked(path); status != FileStatus::ok) {
+        return status;
+    }
+    const auto found = files_.find(path);
+    if (found == files_.end()) {
+        return FileStatus::missing;
+    }
+    bytes = found->second.substr(0, count);
+    return FileStatus::ok;
+}
+
 FileStatus FakeFiles::writeFile(const std::string& path, std::string_view bytes) {
     ++writes_;
     if (const FileStatus status = blocked(path); status != FileStatus::ok) {

@@ -35,15 +35,18 @@ bool isDirectory(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-FileStatus readAll(HANDLE file, std::string& bytes, std::size_t maxBytes) {
+// Reads up to limit bytes; a larger file is tooLarge unless cutting is allowed.
+FileStatus readUpTo(HANDLE file, std::string& bytes, std::size_t limit, bool cut) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) {
         return FileStatus::failed;
     }
-    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+    const auto fileSize = static_cast<unsigned long long>(size.QuadPart);
+    if (fileSize > limit && !cut) {
         return FileStatus::tooLarge;
     }
-    std::string buffer(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::string buffer(static_cast<std::size_t>(std::min<unsigned long long>(fileSize, limit)),
+                       '\0');
     std::size_t done = 0;
     while (done < buffer.size()) {
         const auto want =
@@ -62,6 +65,20 @@ FileStatus readAll(HANDLE file, std::string& bytes, std::size_t maxBytes) {
     return FileStatus::ok;
 }
 
+FileStatus readPath(const std::string& path, std::string& bytes, std::size_t limit, bool cut) {
+    const std::wstring wide = toWide(path);
+    if (isDirectory(wide)) {
+        return FileStatus::isDirectory;
+    }
+    const UniqueFile file(CreateFileW(wide.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        return lastStatus();
+    }
+    return readUpTo(file.get(), bytes, limit, cut);
+}
+
 }  // namespace
 
 PathKind Win32Files::kindOf(const std::string& path) const {
@@ -75,17 +92,12 @@ PathKind Win32Files::kindOf(const std::string& path) const {
 
 FileStatus Win32Files::readFile(const std::string& path, std::string& bytes,
                                 std::size_t maxBytes) const {
-    const std::wstring wide = toWide(path);
-    if (isDirectory(wide)) {
-        return FileStatus::isDirectory;
-    }
-    const UniqueFile file(CreateFileW(wide.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) {
-        return lastStatus();
-    }
-    return readAll(file.get(), bytes, maxBytes);
+    return readPath(path, bytes, maxBytes, false);
+}
+
+FileStatus Win32Files::readFileStart(const std::string& path, std::string& bytes,
+                                     std::size_t count) const {
+    return readPath(path, bytes, count, true);
 }
 
 FileStatus Win32Files::writeFile(const std::string& path, std::string_view bytes) {

@@ -11,6 +11,8 @@ public:
     PathKind kindOf(const std::string& path) const override;
     FileStatus readFile(const std::string& path, std::string& bytes,
                         std::size_t maxBytes) const override;
+    FileStatus readFileStart(const std::string& path, std::string& bytes,
+                             std::size_t count) const override;
     FileStatus writeFile(const std::string& path, std::string_view bytes) override;
     FileStatus replaceFile(const std::string& source, const std::string& target) override;
     FileStatus renameFile(const std::string& from, const std::string& to) override;
