@@ -36,8 +36,9 @@ public:
     // 0 or less), dispatching messages meanwhile; ends early once cancel is
     // set. Returns after the time even when the system has no timer to give.
     virtual void timerWait(std::int64_t hundredNs, const Signal* cancel) = 0;
-    // Blocks without dispatching until signal is set or timeoutMs have passed;
-    // returns whether it was set. For worker threads, which own no window.
+    // Blocks without dispatching posted messages until signal is set or
+    // timeoutMs have passed (a negative timeout: for ever); returns whether it
+    // was set. Messages sent from other threads are still served.
     virtual bool waitFor(const Signal& signal, int timeoutMs) = 0;
 
     // Milliseconds on a steady clock finer than the tick count, for schedules.

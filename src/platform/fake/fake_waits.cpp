@@ -76,7 +76,14 @@ void FakeWaits::timerWait(std::int64_t hundredNs, const Signal* cancel) {
 }
 
 bool FakeWaits::waitFor(const Signal& signal, int timeoutMs) {
-    waitUntilTime(clock_.now() + timeoutMs, [&signal] { return signal.isSet(); });
+    if (timeoutMs >= 0) {
+        waitUntilTime(clock_.now() + timeoutMs, [&signal] { return signal.isSet(); });
+    } else if (onDrivingThread()) {
+        while (!signal.isSet() && clock_.runNext()) {
+        }
+    } else {
+        clock_.waitUntil([&signal] { return signal.isSet(); });
+    }
     return signal.isSet();
 }
 

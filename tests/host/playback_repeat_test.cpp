@@ -1,0 +1,194 @@
+// The single-step repeat: set up by the pass's worker thread, then clicking
+// on repeatTimer ticks on the driving thread, which plays the UI thread.
+#include <gtest/gtest.h>
+
+#include "playback/repeat_schedule.h"
+#include "playback_harness.h"
+
+namespace kv::playback::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(RepeatSchedule, TicksAreAimedAtTheGridNotAnIntervalAfterTheLastTick) {
+    RepeatSchedule schedule(0, 1000);
+    struct Step {
+        std::int64_t tickAt;
+        std::int32_t delay;
+        std::int64_t deadline;
+    };
+    const Step steps[] = {
+        {1000, 1000, 2000}, {2015, 985, 3000},  // late: the next one is not pushed back
+        {2990, 1010, 4000},                     // early: still the one for 3000, never 3000 twice
+        {5500, 500, 6000},  // grid points 4000 and 5000 passed: skipped, not made up
+        {6000, 1000, 7000},
+    };
+    for (const Step& s : steps) {
+        EXPECT_EQ(schedule.delayAfterTick(s.tickAt), s.delay) << "tick at " << s.tickAt;
+        EXPECT_EQ(schedule.nextDeadline(), s.deadline) << "tick at " << s.tickAt;
+    }
+}
+
+TEST(RepeatSchedule, TwoHourIntervalsStayExactFarBeyond32Bits) {
+    const std::int64_t start = 5'000'000'000;  // the steady clock is already past 2^32
+    RepeatSchedule schedule(start, 7'200'000);
+    for (std::int64_t k = 1; k <= 400; ++k) {
+        ASSERT_EQ(schedule.delayAfterTick(start + k * 7'200'000 + 3), 7'200'000 - 3);
+    }
+    EXPECT_EQ(schedule.nextDeadline(), start + 401 * std::int64_t{7'200'000});
+}
+
+class PlaybackRepeatThread : public PlaybackFixture, public ::testing::Test {
+protected:
+    void startRepeat(const char* interval, const char* count, const char* text = "") {
+        addRow({"10", "20", "左键", "单击", interval, count, text});
+        pressStart();
+    }
+    // The times of the presses, one per click.
+    std::vector<long> clickTimes() {
+        std::vector<long> times;
+        for (const auto& r : desktop.fakeInput().records()) {
+            if (r.kind == platform::fake::InputRecord::Kind::mouse &&
+                r.event == platform::MouseEvent::leftDown) {
+                times.push_back(static_cast<long>(r.at));
+            }
+        }
+        return times;
+    }
+};
+
+TEST_F(PlaybackRepeatThread, ClicksOneIntervalApartUntilTheCountOnTheUiThread) {
+    startRepeat("1000", "3");
+    desktop.clock().runUntil(2999);
+    EXPECT_TRUE(running());
+    desktop.clock().runUntil(20000);
+    // No wait between the move and the click in a repeat.
+    EXPECT_EQ(timeline(), (Lines{"1000 move 10,20", "1000 leftDown", "1000 leftUp",
+                                 "2000 move 10,20", "2000 leftDown", "2000 leftUp",
+                                 "3000 move 10,20", "3000 leftDown", "3000 leftUp"}));
+    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(window->timerPeriod(MainRole::repeatTimer), 0);
+    EXPECT_TRUE(allInputFrom(std::this_thread::get_id(), true));
+    EXPECT_EQ(handlers.shutdowns, 0);
+}
+
+TEST_F(PlaybackRepeatThread, LoopRadioPlaysNoPartForOneRow) {
+    window->userClicks(MainRole::loopRadio);
+    startRepeat("1000", "1");
+    desktop.clock().runUntil(20000);
+    EXPECT_EQ(clickTimes(), (std::vector<long>{1000}));
+    EXPECT_EQ(caption(), app::kCaptionIdle);
+}
+
+TEST_F(PlaybackRepeatThread, TextIsTypedAtEveryTickAfterTheClick) {
+    startRepeat("1000", "2", "ok");
+    desktop.clock().runUntil(20000);
+    EXPECT_EQ(timeline(),
+              (Lines{"1000 move 10,20", "1000 leftDown", "1000 leftUp", "1301 text ok",
+                     "2000 move 10,20", "2000 leftDown", "2000 leftUp", "2301 text ok"}));
+}
+
+TEST_F(PlaybackRepeatThread, TickDueWhileTheLastOneStillWaitsIsSkipped) {
+    startRepeat("100", "3", "x");
+    desktop.clock().runUntil(20000);
+    EXPECT_EQ(clickTimes(), (std::vector<long>{100, 500, 900}));
+    EXPECT_EQ(timeline().back(), "1201 text x");
+    EXPECT_EQ(caption(), app::kCaptionIdle);
+}
+
+TEST_F(PlaybackRepeatThread, CountsThatAreNoPositiveNumberRepeatUntilStopped) {
+    for (const char* count : {"0", "abc", "-2"}) {
+        desktop.fakeInput().clear();
+        const long start = static_cast<long>(desktop.clock().now());
+        steps().deleteAllRows();
+        startRepeat("1000", count);
+        pressStartAt(start + 5500);
+        desktop.clock().runFor(20000);
+        EXPECT_EQ(clickTimes(), (std::vector<long>{start + 1000, start + 2000, start + 3000,
+                                                   start + 4000, start + 5000}))
+            << count;
+        EXPECT_EQ(caption(), app::kCaptionIdle);
+    }
+}
+
+TEST_F(PlaybackRepeatThread, IntervalThatIsNoPositiveNumberClicksNeverButShowsARun) {
+    for (const char* interval : {"0", "-5", "x"}) {
+        steps().deleteAllRows();
+        startRepeat(interval, "3");
+        desktop.clock().runFor(60000);
+        EXPECT_TRUE(running()) << interval;
+        EXPECT_EQ(window->timerPeriod(MainRole::repeatTimer), 0);
+        pressStart();
+        EXPECT_EQ(caption(), app::kCaptionIdle);
+    }
+    EXPECT_TRUE(timeline().empty());
+}
+
+TEST_F(PlaybackRepeatThread, StopAfterTwoOfFiveEndsAtOnceWithoutShutdown) {
+    shared.shutdownWhenDone = 1;
+    startRepeat("1000", "5");
+    pressStartAt(2500);
+    desktop.clock().runUntil(2500);
+    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(window->timerPeriod(MainRole::repeatTimer), 0);
+    desktop.clock().runUntil(20000);
+    EXPECT_EQ(clickTimes(), (std::vector<long>{1000, 2000}));
+    EXPECT_EQ(handlers.shutdowns, 0);
+
+    // The next start counts from zero again.
+    pressStart();
+    desktop.clock().runFor(20000);
+    EXPECT_EQ(clickTimes().size(), 7u);
+    EXPECT_EQ(handlers.shutdowns, 1);  // the last click of a completed repeat
+}
+
+TEST_F(PlaybackRepeatThread, StopDuringATicksWaitCutsItShortAndReleasesPressedButtons) {
+    addRow({"10", "20", "右键", "按下", "1000", "0", "t"});
+    pressStart();
+    pressStartAt(2100);  // the second tick waits to type from 2000 to 2301
+    desktop.clock().runUntil(20000);
+    EXPECT_EQ(timeline(),
+              (Lines{"1000 move 10,20", "1000 rightDown", "1301 text t", "2000 move 10,20",
+                     "2000 rightDown", "2100 text t", "2100 rightUp"}));
+    EXPECT_EQ(caption(), app::kCaptionIdle);
+}
+
+TEST_F(PlaybackRepeatThread, KthClickFallsOnKTimesTheIntervalForTwoHourIntervals) {
+    // The tick count wraps at 32 bits inside the first typing delay.
+    desktop.setTickBase(0xFFFFFFFFu - 7'200'100u);
+    startRepeat("7200000", "0", "z");
+    constexpr std::int64_t kClicks = 300;  // 300 × 2 h is past 2^31 ms
+    pressStartAt(static_cast<long>(kClicks * 7'200'000 + 1000));
+    desktop.clock().runUntil(kClicks * 7'200'000 + 2000);
+    const std::vector<long> times = clickTimes();
+    ASSERT_EQ(times.size(), static_cast<std::size_t>(kClicks));
+    for (std::int64_t k = 1; k <= kClicks; ++k) {
+        ASSERT_EQ(times[static_cast<std::size_t>(k - 1)], k * 7'200'000) << "click " << k;
+    }
+    const auto records = desktop.fakeInput().records();
+    EXPECT_EQ(records[3].text, "z");
+    EXPECT_EQ(records[3].at, 7'200'301);
+}
+
+TEST_F(PlaybackRepeatThread, ShortIntervalsRaiseTheTimerResolutionForTheRepeatOnly) {
+    startRepeat("50", "4");
+    desktop.clock().runUntil(1000);
+    using Log = std::vector<std::pair<std::int64_t, bool>>;
+    EXPECT_EQ(desktop.fakeWaits().timerResolutionLog(), (Log{{0, true}, {200, false}}));
+
+    steps().deleteAllRows();
+    startRepeat("50", "0");
+    pressStartAt(1325);
+    desktop.clock().runUntil(2000);
+    EXPECT_EQ(desktop.fakeWaits().timerResolutionLog(),
+              (Log{{0, true}, {200, false}, {1000, true}, {1325, false}}));
+
+    steps().deleteAllRows();
+    startRepeat("1000", "2");
+    desktop.clock().runUntil(5000);
+    EXPECT_EQ(desktop.fakeWaits().timerResolutionLog().size(), 4u);
+    EXPECT_EQ(desktop.fakeWaits().timerResolutionRaises(), 0);
+}
+
+}  // namespace
+}  // namespace kv::playback::test
