@@ -173,20 +173,16 @@ SaveResult saveSteps(const StepList& steps, Files& files, const std::string& pro
                      const LoadResult& atStart) {
     const std::string path = storePath(programDirectory);
     const std::vector<StepRecord> rows = readAllRows(steps);
-    SaveResult result;
-    result.outcome = SaveOutcome::saved;
 
     // The records are all rewritten, so only the header and descriptors are read.
     std::string bytes;
     FileStatus status = files.readFileStart(path, bytes, store::kMaxPrefixBytes);
     if (atStart.outcome == LoadOutcome::unreadable && status != FileStatus::missing) {
         // The user never saw what that store holds, so it is not ours to replace.
-        if (rows.empty()) {
-            result.outcome = SaveOutcome::untouched;
-            return result;
-        }
         return saveAside(files, programDirectory, rows);
     }
+    SaveResult result;
+    result.outcome = SaveOutcome::saved;
     store::Opened opened;
     if (status == FileStatus::ok) {
         opened = store::openStore(bytes);
