@@ -133,6 +133,9 @@ TEST_F(SettingsCrossCheckTest, HandWrittenFilesReadTheSameAsWindowsReadsThem) {
         "[热键]\n值=1\n[定时点击]\n时=2\n",
         "[a]\r\nk=1\r\n[b]\r\nk=2\r\n[热键]\r\n值=3",
         "[运行其他程序]\r\n地址=\"C:\\带 空格\\a.exe\"\r\n",
+        "[热键]\r\n值=1\r\n值=2\r\n[热键]\r\n值=3\r\n[定时点击]\r\n时=4\r\n",
+        "[热键]\r\n;值=5\r\n值=6\r\n[B]\r\nK=7\r\n",
+        "[定时点击\r\n时=8\r\n[热键]\r\n\r\n\r\n值=9\r\n",
     };
     const Entry queries[] = {{"热键", "值", ""},     {"定时点击", "是否", ""},
                              {"定时点击", "时", ""}, {"运行其他程序", "地址", ""},
