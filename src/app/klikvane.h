@@ -19,6 +19,7 @@ public:
     platform::Window* openMainWindow();
 
     SharedValues& shared() { return shared_; }
+    MainWindow& mainWindow() { return mainWindow_; }
 
 private:
     platform::Desktop& desktop_;

@@ -22,6 +22,14 @@ class MainWindow : public platform::WindowHandlers {
 
     void uiRefreshTick(platform::Window& window);
 
+    // The ids the system gave F5, F6 and F8; 0 for a refused key.
+    struct HotkeyIds {
+        int start;
+        int quickAdd;
+        int about;
+    };
+    HotkeyIds hotkeyIds() const { return {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}; }
+
   private:
     platform::Desktop& desktop_;
     SharedValues& shared_;

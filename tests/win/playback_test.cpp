@@ -1,0 +1,238 @@
+// The program plays its list into a real window: the app runs in this
+// process on the Win32 desktop, its hotkeys are pressed as real keys, and
+// a window of the test records what arrives.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "app/klikvane.h"
+#include "app/main_window_layout.h"
+#include "platform/win32/win32_desktop.h"
+#include "steps/step_list.h"
+#include "support/program_process.h"
+#include "support/pump.h"
+#include "support/target_window.h"
+
+namespace kv {
+namespace {
+
+using app::MainRole;
+using test::pumpFor;
+using test::pumpUntil;
+
+constexpr DWORD kRunTimeoutMs = 15000;
+// The target: its client origin is near (41, 41) on the screen.
+constexpr RECT kTargetRect{40, 40, 360, 260};
+constexpr RECT kEditRect{10, 150, 210, 180};
+
+class PlaybackTest : public ::testing::Test {
+protected:
+    platform::win32::Win32Desktop desktop;
+    app::Klikvane program{desktop};
+    test::TargetWindow target{kTargetRect, kEditRect};
+    platform::Window* window = nullptr;
+
+    void SetUp() override {
+        window = program.openMainWindow();
+        ASSERT_NE(window, nullptr);
+        steps().deleteAllRows();  // whatever a store beside the test left
+        pumpFor(200);
+    }
+    void TearDown() override {
+        window->close();
+        test::forgetQuitRequest();
+    }
+    steps::StepList steps() { return steps::StepList(window->list(MainRole::stepList)); }
+    // A row acting at a client point of the target.
+    void addRow(POINT client, const char* button, const char* action, const char* text = "",
+                const char* interval = "", const char* count = "") {
+        const POINT p = target.toScreen(client);
+        steps().appendStep(
+            {std::to_string(p.x), std::to_string(p.y), button, action, interval, count, text});
+    }
+    bool idle() { return window->text(MainRole::startButton) == app::kCaptionIdle; }
+    bool running() { return window->text(MainRole::startButton) == app::kCaptionRunning; }
+    void pressF5AndPlay() {
+        test::pressKey(VK_F5);
+        ASSERT_TRUE(pumpUntil([&] { return running(); }, 3000)) << "F5 started no run";
+        ASSERT_TRUE(pumpUntil([&] { return idle(); }, kRunTimeoutMs)) << "the run never ended";
+        pumpFor(100);  // the last messages reach the target
+    }
+};
+
+TEST_F(PlaybackTest, F5PlaysTheRowsIntoTheWindowAtTheirPointsWithEachButton) {
+    addRow({20, 30}, "左键", "单击");
+    addRow({60, 40}, "右键", "单击");
+    addRow({160, 80}, "中键", "单击");
+    pressF5AndPlay();
+    EXPECT_EQ(target.describe(), "LD 20,30 LU 20,30 RD 60,40 RU 60,40 MD 160,80 MU 160,80 ");
+    EXPECT_TRUE(IsIconic(reinterpret_cast<HWND>(window->handle())));
+}
+
+TEST_F(PlaybackTest, RowsFollowEachOtherAfterTheirSettleTime) {
+    addRow({20, 30}, "左键", "单击");
+    addRow({60, 40}, "左键", "单击");
+    pressF5AndPlay();
+    const auto& m = target.messages();
+    ASSERT_EQ(m.size(), 4u);
+    const std::int64_t gapMs = (m[2].atUs - m[0].atUs) / 1000;
+    EXPECT_GE(gapMs, 300);
+    EXPECT_LT(gapMs, 450);
+}
+
+TEST_F(PlaybackTest, DoubleClickIsSeenAsADoubleClick) {
+    addRow({30, 30}, "左键", "双击");
+    addRow({90, 50}, "右键", "按下");
+    addRow({90, 50}, "右键", "放开");
+    pressF5AndPlay();
+    EXPECT_EQ(target.describe(), "LD 30,30 LU 30,30 LDBL 30,30 LU 30,30 RD 90,50 RU 90,50 ");
+}
+
+TEST_F(PlaybackTest, TextIsTypedIntoTheWindowUnderThePointInAnyCodePage) {
+    addRow({50, 165}, "左键", "单击", "ab中");  // inside the edit control
+    addRow({250, 30}, "左键", "单击");
+    pressF5AndPlay();
+    EXPECT_EQ(target.editText(), L"ab中") << "code page " << GetACP();
+}
+
+TEST_F(PlaybackTest, F5DuringALoopStopsTheClicksAtOnce) {
+    addRow({20, 30}, "左键", "单击");
+    addRow({60, 40}, "左键", "单击");
+    pumpFor(150);  // the refresh enables the radio boxes for two rows
+    window->setChecked(MainRole::loopRadio, true);
+    test::pressKey(VK_F5);
+    ASSERT_TRUE(pumpUntil([&] { return running(); }, 3000));
+    pumpFor(1600);  // three passes or so
+    test::pressKey(VK_F5);
+    ASSERT_TRUE(pumpUntil([&] { return idle(); }, 3000));
+    pumpFor(150);  // the row in progress completes at once
+    const std::size_t atStop = target.messages().size();
+    EXPECT_GE(atStop, 8u);
+    pumpFor(1500);
+    EXPECT_EQ(target.messages().size(), atStop) << "clicks went on after the stop";
+    EXPECT_EQ(atStop % 2, 0u) << "a button was left down";
+}
+
+TEST_F(PlaybackTest, OneRowRepeatsAtItsIntervalUntilItsCount) {
+    addRow({20, 30}, "左键", "单击", "", "100", "5");
+    pressF5AndPlay();
+    const auto& m = target.messages();
+    ASSERT_EQ(m.size(), 10u);
+    const std::int64_t spanMs = (m[8].atUs - m[0].atUs) / 1000;
+    EXPECT_GE(spanMs, 380);
+    EXPECT_LE(spanMs, 440);
+}
+
+// Waits on another thread for the message box, reads its text, presses OK.
+class MessageBoxWatcher {
+public:
+    explicit MessageBoxWatcher(const wchar_t* title)
+        : thread_([this, title] {
+              for (int i = 0; i < 500 && !found_; ++i) {
+                  if (HWND box = FindWindowW(L"#32770", title)) {
+                      EnumChildWindows(box, &MessageBoxWatcher::collect,
+                                       reinterpret_cast<LPARAM>(this));
+                      found_ = true;
+                      PostMessageW(box, WM_COMMAND, IDOK, 0);
+                  }
+                  Sleep(10);
+              }
+          }) {}
+    ~MessageBoxWatcher() { thread_.join(); }
+    bool found() const { return found_; }
+    const std::wstring& text() const { return text_; }
+
+private:
+    static BOOL CALLBACK collect(HWND child, LPARAM self) {
+        wchar_t className[32] = {};
+        wchar_t text[256] = {};
+        GetClassNameW(child, className, 32);
+        GetWindowTextW(child, text, 256);
+        auto* watcher = reinterpret_cast<MessageBoxWatcher*>(self);
+        if (std::wstring(className) == L"Static" && text[0] != 0) {
+            watcher->text_ = text;
+        }
+        return TRUE;
+    }
+
+    std::atomic<bool> found_{false};
+    std::wstring text_;
+    std::thread thread_;
+};
+
+TEST_F(PlaybackTest, F5OnAnEmptyListShowsItsMessageAndStartsNothing) {
+    MessageBoxWatcher watcher(L"任务列表空");
+    test::pressKey(VK_F5);
+    EXPECT_TRUE(pumpUntil([&] { return watcher.found(); }, 6000));
+    pumpFor(200);
+    EXPECT_EQ(watcher.text(), L"无任务可执行,请添加任务");
+    EXPECT_TRUE(idle());
+    EXPECT_TRUE(target.messages().empty());
+}
+
+// The holder: another process that keeps F5 registered while the test runs.
+constexpr wchar_t kHeldEvent[] = L"KlikvaneTestF5Held";
+constexpr wchar_t kReleaseEvent[] = L"KlikvaneTestF5Release";
+constexpr wchar_t kHolderVariable[] = L"KV_HOLD_F5";
+
+TEST(HotkeyHolder, HoldsF5UntilReleased) {
+    if (GetEnvironmentVariableW(kHolderVariable, nullptr, 0) == 0) {
+        GTEST_SKIP() << "runs only as the helper process of the hotkey test";
+    }
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, 0, VK_F5));
+    HANDLE held = OpenEventW(EVENT_MODIFY_STATE, FALSE, kHeldEvent);
+    HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, kReleaseEvent);
+    SetEvent(held);
+    WaitForSingleObject(release, 60000);
+    UnregisterHotKey(nullptr, 1);
+    CloseHandle(held);
+    CloseHandle(release);
+}
+
+TEST(PlaybackHotkeys, WithF5HeldByAnotherProcessF6AndF8GetIds1And2) {
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, kHeldEvent);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, kReleaseEvent);
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine =
+        L"\"" + std::wstring(self) + L"\" --gtest_filter=HotkeyHolder.HoldsF5UntilReleased";
+    SetEnvironmentVariableW(kHolderVariable, L"1");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION holder{};
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &holder));
+    SetEnvironmentVariableW(kHolderVariable, nullptr);
+    ASSERT_EQ(WaitForSingleObject(held, 20000), WAIT_OBJECT_0) << "the holder never took F5";
+    {
+        platform::win32::Win32Desktop desktop;
+        app::Klikvane program{desktop};
+        platform::Window* window = program.openMainWindow();
+        const auto ids = program.mainWindow().hotkeyIds();
+        EXPECT_EQ(ids.start, 0);
+        EXPECT_EQ(ids.quickAdd, 1);
+        EXPECT_EQ(ids.about, 2);
+        steps::StepList steps(window->list(MainRole::stepList));
+        steps.deleteAllRows();
+        steps.appendStep({"1", "1", "左键", "按下", "", "", ""});
+        steps.appendStep({"1", "1", "左键", "放开", "", "", ""});
+        test::pressKey(VK_F5);  // goes to the holder, not to the program
+        pumpFor(500);
+        EXPECT_EQ(window->text(MainRole::startButton), app::kCaptionIdle);
+        window->close();
+        test::forgetQuitRequest();
+    }
+    SetEvent(release);
+    EXPECT_EQ(WaitForSingleObject(holder.hProcess, 20000), WAIT_OBJECT_0);
+    CloseHandle(holder.hThread);
+    CloseHandle(holder.hProcess);
+    CloseHandle(held);
+    CloseHandle(release);
+}
+
+}  // namespace
+}  // namespace kv
