@@ -1,5 +1,6 @@
 #include "steps/step_store.h"
 
+#include <new>
 #include <vector>
 
 #include "steps/store_format.h"
@@ -72,6 +73,10 @@ StoreNotice unreadableNotice() {
             "数据库无法打开"};
 }
 
+StoreNotice notSavedNotice() {
+    return {"数据库.edb无法保存,本次的任务未能保存", "数据库无法保存"};
+}
+
 std::vector<StepRecord> readAllRows(const StepList& steps) {
     const int count = steps.rowCount();
     std::vector<StepRecord> rows;
@@ -120,17 +125,11 @@ SaveResult saveAside(Files& files, const std::string& directory,
         files.removeFile(path);
     }
     result.outcome = SaveOutcome::failed;
-    result.notice = {"数据库.edb无法保存,本次的任务未能保存", "数据库无法保存"};
+    result.notice = notSavedNotice();
     return result;
 }
 
-}  // namespace
-
-std::string storePath(const std::string& programDirectory) {
-    return inDirectory(programDirectory, kStoreName);
-}
-
-LoadResult loadSteps(StepList& steps, Files& files, const std::string& programDirectory) {
+LoadResult loadFromStore(StepList& steps, Files& files, const std::string& programDirectory) {
     const std::string path = storePath(programDirectory);
     LoadResult result;
     std::string bytes;
@@ -169,8 +168,8 @@ LoadResult loadSteps(StepList& steps, Files& files, const std::string& programDi
     return result;
 }
 
-SaveResult saveSteps(const StepList& steps, Files& files, const std::string& programDirectory,
-                     const LoadResult& atStart) {
+SaveResult saveToStore(const StepList& steps, Files& files, const std::string& programDirectory,
+                       const LoadResult& atStart) {
     const std::string path = storePath(programDirectory);
     const std::vector<StepRecord> rows = readAllRows(steps);
 
@@ -207,6 +206,37 @@ SaveResult saveSteps(const StepList& steps, Files& files, const std::string& pro
         return saveAside(files, programDirectory, rows);
     }
     return result;
+}
+
+}  // namespace
+
+std::string storePath(const std::string& programDirectory) {
+    return inDirectory(programDirectory, kStoreName);
+}
+
+// A store of tens of thousands of rows may not fit in the memory of a 32-bit
+// process; that must not end the program inside a window handler.
+LoadResult loadSteps(StepList& steps, Files& files, const std::string& programDirectory) {
+    try {
+        return loadFromStore(steps, files, programDirectory);
+    } catch (const std::bad_alloc&) {
+        LoadResult result;
+        result.outcome = LoadOutcome::unreadable;
+        result.notice = unreadableNotice();
+        return result;
+    }
+}
+
+SaveResult saveSteps(const StepList& steps, Files& files, const std::string& programDirectory,
+                     const LoadResult& atStart) {
+    try {
+        return saveToStore(steps, files, programDirectory, atStart);
+    } catch (const std::bad_alloc&) {
+        SaveResult result;
+        result.outcome = SaveOutcome::failed;
+        result.notice = notSavedNotice();
+        return result;
+    }
 }
 
 }  // namespace kv::steps

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -405,6 +406,34 @@ TEST_F(StepStoreTest, AStoreUnreadableAtStartButGoneAtCloseIsCreatedWithTheRows)
     session.add({step("1")});
     EXPECT_EQ(session.close(files).outcome, SaveOutcome::saved);
     EXPECT_EQ(Session(files).rows(), std::vector<StepRecord>{step("1")});
+}
+
+// Files whose every read runs out of memory, as a huge store would in a
+// 32-bit process.
+class OutOfMemoryFiles : public FakeFiles {
+public:
+    platform::FileStatus readFile(const std::string&, std::string&, std::size_t) const override {
+        throw std::bad_alloc();
+    }
+    platform::FileStatus readFileStart(const std::string&, std::string&,
+                                       std::size_t) const override {
+        throw std::bad_alloc();
+    }
+};
+
+TEST(StepStoreMemoryTest, RunningOutOfMemoryIsReportedAndNothingIsOverwritten) {
+    OutOfMemoryFiles files;
+    files.putFile(kStore, "kept as it is");
+    FakeListControl control{kStepColumnCount};
+    StepList steps{control};
+    const LoadResult loaded = loadSteps(steps, files, kDir);
+    EXPECT_EQ(loaded.outcome, LoadOutcome::unreadable);
+    EXPECT_FALSE(loaded.notice.empty());
+    steps.appendStep(step("1"));
+    const SaveResult saved = saveSteps(steps, files, kDir, loaded);
+    EXPECT_EQ(saved.outcome, SaveOutcome::failed);
+    EXPECT_EQ(saved.notice.text, "数据库.edb无法保存,本次的任务未能保存");
+    EXPECT_EQ(files.contents(kStore), "kept as it is");
 }
 
 }  // namespace
