@@ -19,7 +19,7 @@ std::string_view trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-enum class LineKind { other, section, key };
+enum class LineKind { other, section, key };  // other: blank or comment
 
 struct Line {
     std::size_t begin = 0;  // first byte
@@ -55,10 +55,11 @@ Line readLine(std::string_view text, std::size_t begin) {
         }
     }
     // '=' is below the range of second bytes, so the first one is a real '='.
+    // A line without one names a key with an empty value, as Windows reads it.
     const std::size_t equals = content.find('=');
+    line.kind = LineKind::key;
+    line.name = trim(content.substr(0, equals));
     if (equals != std::string_view::npos) {
-        line.kind = LineKind::key;
-        line.name = trim(content.substr(0, equals));
         line.value = trim(content.substr(equals + 1));
     }
     return line;

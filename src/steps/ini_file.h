@@ -1,6 +1,7 @@
 // Reading and changing one key of an INI file held as bytes, following the
 // conventions of Windows' private-profile files:
-//  - "[name]" starts a section; "key=value" lines belong to the section above;
+//  - "[name]" starts a section; "key=value" lines belong to the section above,
+//    and a line without "=" is a key with an empty value;
 //  - section and key names are compared without regard to ASCII letter case;
 //  - blanks around names and values are ignored, and one pair of matching
 //    quotes around a value is removed when it is read;

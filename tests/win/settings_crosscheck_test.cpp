@@ -136,6 +136,7 @@ TEST_F(SettingsCrossCheckTest, HandWrittenFilesReadTheSameAsWindowsReadsThem) {
         "[热键]\r\n值=1\r\n值=2\r\n[热键]\r\n值=3\r\n[定时点击]\r\n时=4\r\n",
         "[热键]\r\n;值=5\r\n值=6\r\n[B]\r\nK=7\r\n",
         "[定时点击\r\n时=8\r\n[热键]\r\n\r\n\r\n值=9\r\n",
+        "[热键]\r\n值\r\n值=10\r\n",
     };
     const Entry queries[] = {{"热键", "值", ""},     {"定时点击", "是否", ""},
                              {"定时点击", "时", ""}, {"运行其他程序", "地址", ""},
