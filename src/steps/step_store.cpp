@@ -18,8 +18,8 @@ constexpr char kBadStoreStem[] = "数据库_损坏";
 constexpr char kUnsavedStem[] = "数据库_未保存";
 constexpr char kStoreExtension[] = ".edb";
 constexpr char kTempSuffix[] = ".tmp";
-// Well above the 36 MB of 10,000 rows, and still a block a 32-bit process
-// can get.
+// Well above the 36 MB of 10,000 rows; a larger file is not loaded into a
+// 32-bit process at all but treated as unreadable (and so left alone).
 constexpr std::size_t kMaxStoreBytes = std::size_t{256} << 20;
 constexpr int kMaxKeptFiles = 9999;
 
