@@ -5,17 +5,19 @@
 
 namespace kv::playback {
 
-std::int32_t RepeatSchedule::delayAfterTick(std::int64_t nowMs) {
+RepeatSchedule::Tick RepeatSchedule::onTick(std::int64_t nowMs, int maxClicks) {
     if (interval_ <= 0) {
-        return 0;
+        return {1, 0};
     }
-    // A tick that came a little early still counts as the one due; the
-    // next one is for the following grid point, never the same one again.
-    const std::int64_t passed = nowMs >= start_ ? (nowMs - start_) / interval_ : 0;
-    next_ = std::max(next_ + 1, passed + 1);
-    const std::int64_t delay = start_ + next_ * interval_ - nowMs;
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(delay, 1, std::numeric_limits<std::int32_t>::max()));
+    const std::int64_t reached = nowMs >= start_ ? (nowMs - start_) / interval_ : 0;
+    const std::int64_t due = std::max<std::int64_t>(1, reached - done_);
+    const int clicks = static_cast<int>(std::clamp<std::int64_t>(due, 1, std::max(1, maxClicks)));
+    // An early tick still counts as the one due; the next is never the same
+    // grid point again.
+    done_ = std::max(done_ + 1, reached);
+    const std::int64_t delay = nextDeadline() - nowMs;
+    return {clicks, static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                        delay, 1, std::numeric_limits<std::int32_t>::max()))};
 }
 
 }  // namespace kv::playback

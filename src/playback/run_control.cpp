@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/main_window_layout.h"
+#include "playback/mouse_action.h"
 #include "playback/step_codes.h"
 #include "steps/step_list.h"
 #include "steps/text_to_int.h"
@@ -238,34 +239,42 @@ bool RunControl::beginSingleStepRepeat(platform::Window& main, const std::shared
 void RunControl::repeatTick(platform::Window& main) {
     std::shared_ptr<Run> run;
     PlaybackValues* v = nullptr;
-    int delay = 0;
+    RepeatSchedule::Tick plan{};
     {
         std::lock_guard lock(repeatMutex_);
         if (!repeat_ || repeat_->run->stop->isSet()) {
             return;
         }
-        delay = repeat_->schedule.delayAfterTick(desktop_.waits().steadyMillis());
+        // Catching up only makes sense for clicks without waits in them.
+        const PlaybackValues& values = repeat_->values;
+        const bool waits = !values.curText.empty() ||
+                           actionCodeFor(values.curAction, values.actionCode) == kDoubleClick;
+        plan = repeat_->schedule.onTick(desktop_.waits().steadyMillis(),
+                                        waits ? 1 : kMaxCatchUpClicks);
         if (!tickInProgress_) {
             tickInProgress_ = true;
             run = repeat_->run;
             v = &repeat_->values;
         }
     }
-    main.setTimerPeriod(MainRole::repeatTimer, delay);
+    main.setTimerPeriod(MainRole::repeatTimer, plan.delay);
     if (!run) {
         // The earlier tick is still inside one of its waits: this one is skipped,
         // and the schedule moves on to the next grid point.
         return;
     }
     // The values stay put until the run has ended, which this tick decides.
-    ++v->clickCounter;
-    primitives_.moveCursor(0, textToInt(v->curX), textToInt(v->curY));
-    playStep(*v, *run);
+    bool lastClick = false;
+    for (int click = 0; click < plan.clicks && !lastClick && !run->stop->isSet(); ++click) {
+        ++v->clickCounter;
+        primitives_.moveCursor(0, textToInt(v->curX), textToInt(v->curY));
+        playStep(*v, *run);
+        lastClick = !run->stop->isSet() && v->clickCounter == v->clickLimit;
+    }
     lastButtonCode_ = v->buttonCode;
     lastActionCode_ = v->actionCode;
 
     const bool stopped = run->stop->isSet();
-    const bool lastClick = !stopped && v->clickCounter == v->clickLimit;
     std::unique_ptr<RepeatState> ended;
     {
         std::lock_guard lock(repeatMutex_);

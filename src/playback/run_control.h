@@ -31,6 +31,9 @@ namespace kv::playback {
 inline constexpr int kStepSettleMs = 300;
 // Repeats faster than this run with the system timer at 1 ms resolution.
 inline constexpr int kFineTimerBelowMs = 500;
+// A repeat tick that comes more than an interval late clicks at most this
+// often to get back onto its schedule.
+inline constexpr int kMaxCatchUpClicks = 2;
 
 // What other parts of the program add to a run's start and end.
 struct RunHooks {

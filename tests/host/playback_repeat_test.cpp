@@ -10,22 +10,43 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(RepeatSchedule, TicksAreAimedAtTheGridNotAnIntervalAfterTheLastTick) {
+TEST(RepeatSchedule, TicksAreAimedAtTheGridAndALateTimerCatchesUp) {
     RepeatSchedule schedule(0, 1000);
     struct Step {
         std::int64_t tickAt;
+        int maxClicks;
+        int clicks;
         std::int32_t delay;
         std::int64_t deadline;
     };
     const Step steps[] = {
-        {1000, 1000, 2000}, {2015, 985, 3000},  // late: the next one is not pushed back
-        {2990, 1010, 4000},                     // early: still the one for 3000, never 3000 twice
-        {5500, 500, 6000},  // grid points 4000 and 5000 passed: skipped, not made up
-        {6000, 1000, 7000},
+        {1000, 2, 1, 1000, 2000},
+        {2015, 2, 1, 985, 3000},   // late: the next one is not pushed back
+        {2990, 2, 1, 1010, 4000},  // early: still the one for 3000, never 3000 twice
+        {5500, 2, 2, 500, 6000},   // 4000 and 5000 passed: both clicked now
+        {6000, 2, 1, 1000, 7000},
+        {9100, 2, 2, 900, 10000},   // three passed: two clicked, one dropped
+        {12400, 1, 1, 600, 13000},  // a click with waits in it does not catch up
     };
     for (const Step& s : steps) {
-        EXPECT_EQ(schedule.delayAfterTick(s.tickAt), s.delay) << "tick at " << s.tickAt;
+        const RepeatSchedule::Tick tick = schedule.onTick(s.tickAt, s.maxClicks);
+        EXPECT_EQ(tick.clicks, s.clicks) << "tick at " << s.tickAt;
+        EXPECT_EQ(tick.delay, s.delay) << "tick at " << s.tickAt;
         EXPECT_EQ(schedule.nextDeadline(), s.deadline) << "tick at " << s.tickAt;
+    }
+}
+
+TEST(RepeatSchedule, ATimerThatIsAlwaysALittleLateStaysWithinAnIntervalOfTheGrid) {
+    // A 10 ms timer that cannot fire sooner than 10 ms and comes 1 ms late.
+    RepeatSchedule schedule(0, 10);
+    std::int64_t now = 11;
+    std::int64_t clicks = 0;
+    for (int tick = 0; tick < 1000; ++tick) {
+        const RepeatSchedule::Tick t = schedule.onTick(now, 2);
+        clicks += t.clicks;
+        ASSERT_LE(clicks * 10, now) << "ahead of the grid at " << now;
+        ASSERT_GT(clicks * 10 + 10, now) << "an interval behind the grid at " << now;
+        now += std::max<std::int32_t>(t.delay, 10) + 1;
     }
 }
 
@@ -33,7 +54,9 @@ TEST(RepeatSchedule, TwoHourIntervalsStayExactFarBeyond32Bits) {
     const std::int64_t start = 5'000'000'000;  // the steady clock is already past 2^32
     RepeatSchedule schedule(start, 7'200'000);
     for (std::int64_t k = 1; k <= 400; ++k) {
-        ASSERT_EQ(schedule.delayAfterTick(start + k * 7'200'000 + 3), 7'200'000 - 3);
+        const RepeatSchedule::Tick tick = schedule.onTick(start + k * 7'200'000 + 3, 2);
+        ASSERT_EQ(tick.clicks, 1);
+        ASSERT_EQ(tick.delay, 7'200'000 - 3);
     }
     EXPECT_EQ(schedule.nextDeadline(), start + 401 * std::int64_t{7'200'000});
 }
