@@ -23,8 +23,7 @@ export KV_WINEPREFIX=${KV_WINEPREFIX:-$PWD/build/wineprefix-run}
 exe=${KV_RUN_EXE:-}
 if [[ -z "$exe" ]]; then
     if [[ ! -f build/win/build.ninja ]]; then
-        cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-            -DCMAKE_BUILD_TYPE=Release >/dev/null
+        cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
     fi
     ninja -C build/win Klikvane
     exe=build/win/bin/Klikvane.exe
@@ -34,11 +33,15 @@ fi
 # for, whatever the shell's own locale is.
 export LANG=${KV_LANG:-zh_CN.UTF-8}
 
-# A wineserver left from an earlier run may be bound to another display.
 tools/wine-run.sh --prepare
 
+# The wineserver is (re)started on the display the program uses: a server left
+# from an earlier run may be bound to another one.
 if [[ "${KV_IN_XVFB:-}" != 1 && -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
-    exec tools/wine-run.sh "$exe"
+    tools/wine-run.sh --start
+    tools/wine-run.sh "$exe" && rc=0 || rc=$?
+    tools/wine-run.sh --stop
+    exit "$rc"
 fi
 
 # Headless: everything below runs inside one Xvfb.
@@ -47,6 +50,7 @@ if [[ "${KV_IN_XVFB:-}" != 1 ]]; then
     KV_IN_XVFB=1 KV_RUN_EXE=$exe exec xvfb-run -a -s "-screen 0 1280x1024x24" "$PWD/run.sh"
 fi
 
+tools/wine-run.sh --start
 tools/wine-run.sh "$exe" &
 pid=$!
 
