@@ -76,6 +76,10 @@ fi
 
 for loc in "${missing_locales[@]}"; do
     echo "ensure-deps: generating locale $loc"
+    # Listed in locale.gen too, so that a later locale-gen keeps it.
+    if [[ -f /etc/locale.gen ]]; then
+        as_root sed -i "s/^# *\($loc UTF-8\)\$/\1/" /etc/locale.gen
+    fi
     # zh_CN.UTF-8 -> input zh_CN, charmap UTF-8
     as_root localedef -i "${loc%%.*}" -f "${loc#*.}" "$loc"
 done
