@@ -14,7 +14,7 @@
 #   KV_BUILD=dir          build trees and wine prefix under dir (default build)
 # Full logs of every step are kept in $KV_BUILD/logs.
 set -uo pipefail
-cd "$(dirname "$0")"
+cd "$(dirname "$0")" || exit 1
 
 build_root=${KV_BUILD:-build}
 logs=$build_root/logs

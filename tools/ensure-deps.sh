@@ -45,8 +45,8 @@ installed() {
 # glibc lists zh_CN.UTF-8 as zh_CN.utf8.
 locale_present() {
     local want
-    want=$(echo "$1" | tr 'A-Z' 'a-z' | sed 's/utf-8$/utf8/')
-    locale -a 2>/dev/null | tr 'A-Z' 'a-z' | grep -qx "$want"
+    want=$(echo "$1" | tr '[:upper:]' '[:lower:]' | sed 's/utf-8$/utf8/')
+    locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | grep -qx "$want"
 }
 
 missing=()

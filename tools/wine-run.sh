@@ -51,10 +51,10 @@ prepare_prefix() {
         echo "wine-run: creating wine prefix $WINEPREFIX" >&2
         rm -rf "$WINEPREFIX"
         # A fixed locale keeps the prefix the same whoever makes it first.
-        LANG=C.UTF-8 DISPLAY= wineboot -i </dev/null >/dev/null 2>&1 || exit 1
+        LANG=C.UTF-8 DISPLAY='' wineboot -i </dev/null >/dev/null 2>&1 || exit 1
         # Without a window manager, wine waits up to 2 s for one at every
         # minimise or hide of a managed window; unmanaged windows do not wait.
-        DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        DISPLAY='' wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
             </dev/null >/dev/null 2>&1 || exit 1
         timeout 30 wineserver -w
         touch "$stamp"
@@ -110,7 +110,10 @@ case "${1:-}" in
 esac
 
 prepare_prefix || exit 1
-[[ -n "${KV_EXE:-}" ]] && export KV_EXE="$(windows_path "$KV_EXE")"
+if [[ -n "${KV_EXE:-}" ]]; then
+    KV_EXE=$(windows_path "$KV_EXE")
+    export KV_EXE
+fi
 
 if [[ -z "${DISPLAY:-}" ]]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
