@@ -11,7 +11,7 @@
 namespace kv::app {
 
 class MainWindow : public platform::WindowHandlers {
-  public:
+public:
     MainWindow(platform::Desktop& desktop, SharedValues& shared);
 
     void onCreated(platform::Window& window) override;
@@ -30,7 +30,7 @@ class MainWindow : public platform::WindowHandlers {
     };
     HotkeyIds hotkeyIds() const { return {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}; }
 
-  private:
+private:
     platform::Desktop& desktop_;
     SharedValues& shared_;
     hotkeys::HotkeyTable hotkeys_;

@@ -56,12 +56,15 @@ std::uint32_t FakeDesktop::tickCount() const {
     return tickBase_ + static_cast<std::uint32_t>(clock_.now());
 }
 
-void FakeDesktop::startThread(std::function<void()> body) { clock_.startWorker(std::move(body)); }
+void FakeDesktop::startThread(std::function<void()> body) {
+    clock_.startWorker(std::move(body));
+}
 
 bool FakeDesktop::registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) {
     std::lock_guard lock(mutex_);
     auto taken = [&](const Hotkey& h) {
-        return (h.window == window && h.id == id) || (h.modifiers == modifiers && h.keyCode == keyCode);
+        return (h.window == window && h.id == id) ||
+               (h.modifiers == modifiers && h.keyCode == keyCode);
     };
     if (std::ranges::find(keysHeldElsewhere_, keyCode) != keysHeldElsewhere_.end() ||
         std::ranges::any_of(hotkeys_, taken)) {
@@ -174,17 +177,15 @@ NativeWindow FakeDesktop::parentOf(NativeWindow window) const {
 
 NativeWindow FakeDesktop::nextInZOrder(NativeWindow window) const {
     std::lock_guard lock(mutex_);
-    const NativeEntry* e = entry(window);
-    if (e == nullptr) {
+    auto it = std::find_if(zOrder_.begin(), zOrder_.end(),
+                           [window](const NativeEntry& e) { return e.handle == window; });
+    if (it == zOrder_.end()) {
         return 0;
     }
-    auto it = zOrder_.begin() + (e - &zOrder_.front());
-    for (++it; it != zOrder_.end(); ++it) {
-        if (it->parent == e->parent) {
-            return it->handle;
-        }
-    }
-    return 0;
+    const NativeWindow parent = it->parent;
+    it = std::find_if(std::next(it), zOrder_.end(),
+                      [parent](const NativeEntry& e) { return e.parent == parent; });
+    return it != zOrder_.end() ? it->handle : 0;
 }
 
 bool FakeDesktop::isWindowVisible(NativeWindow window) const {
@@ -228,8 +229,8 @@ FakeWindow* FakeDesktop::findWindow(const WindowSpec& spec) const {
 
 int FakeDesktop::openWindowCount() const {
     std::lock_guard lock(mutex_);
-    return static_cast<int>(std::count_if(windows_.begin(), windows_.end(),
-                                          [](const auto& w) { return w->isOpen(); }));
+    return static_cast<int>(
+        std::count_if(windows_.begin(), windows_.end(), [](const auto& w) { return w->isOpen(); }));
 }
 
 std::vector<MessageBoxRecord> FakeDesktop::messages() const {
@@ -240,8 +241,9 @@ std::vector<MessageBoxRecord> FakeDesktop::messages() const {
 void FakeDesktop::windowClosed(FakeWindow& window) {
     std::lock_guard lock(mutex_);
     const NativeWindow handle = window.handle();
-    std::erase_if(zOrder_,
-                  [handle](const NativeEntry& e) { return e.handle == handle || e.parent == handle; });
+    std::erase_if(zOrder_, [handle](const NativeEntry& e) {
+        return e.handle == handle || e.parent == handle;
+    });
 }
 
 void FakeDesktop::windowActivated(FakeWindow& window) {

@@ -109,7 +109,7 @@ private:
     std::uint32_t tickBase_ = 0;
     Point cursor_;
     NativeWindow nextHandle_ = 0x1000;
-    std::deque<NativeEntry> zOrder_;  // front first
+    std::deque<NativeEntry> zOrder_;                    // front first
     std::vector<std::unique_ptr<FakeWindow>> windows_;  // closed ones stay, so references live
     std::vector<MessageBoxRecord> messages_;
     std::map<const FakeWindow*, int> activations_;

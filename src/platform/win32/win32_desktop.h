@@ -18,7 +18,7 @@ namespace kv::platform::win32 {
 inline constexpr int kProgramIconId = 1;
 
 class Win32Desktop : public Desktop {
-  public:
+public:
     // Registers the window class and the common controls on this thread,
     // which becomes the program's UI thread.
     Win32Desktop();
@@ -49,7 +49,7 @@ class Win32Desktop : public Desktop {
     void windowGone(Win32Window& window);
     Win32Window* findWindow(const WindowSpec& spec) const;
 
-  private:
+private:
     void runModalLoop(const Win32Window& window);
     void enableOtherWindows(const Win32Window& except, bool enable);
 
