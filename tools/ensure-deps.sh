@@ -10,14 +10,13 @@ set -euo pipefail
 # Native toolchain, GoogleTest and Google Benchmark for the host build; clang's
 # runtime for the fuzz targets; the mingw posix-thread cross compiler for the
 # 32-bit Windows build; wine (with its 32-bit half) to run it; Xvfb, fonts with
-# Chinese glyphs, wine's own fonts (Tahoma, MS Sans Serif and others that
-# Windows programs ask for by name) and the X tools run.sh uses headless.
+# Chinese glyphs and the X tools that run.sh uses on a headless display.
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine32:i386
-    xvfb xauth x11-utils x11-apps xdotool imagemagick fonts-wqy-zenhei fonts-wine
+    xvfb xauth x11-utils x11-apps xdotool imagemagick fonts-wqy-zenhei
     locales
 )
 # wine picks its ANSI code page from the glibc locale named by LANG; the
