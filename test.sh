@@ -78,7 +78,7 @@ count_ctest() {
 
 # Shows a ctest run without the lines of passing tests; failures keep their output.
 show_ctest() {
-    grep -v -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed +[0-9.]+ sec$|^ +Start +[0-9]+: '
+    grep -v -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed +[0-9.]+ sec$|^ +Start +[0-9]+: |^Internal ctest changing'
 }
 
 run_ctest() {
