@@ -3,6 +3,7 @@
 #include "app/main_window_layout.h"
 #include "app/window_under_cursor.h"
 #include "steps/step_list.h"
+#include "steps/step_store.h"
 
 namespace kv::app {
 
@@ -20,6 +21,9 @@ void MainWindow::onCreated(platform::Window& window) {
     quickAddHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF6, [] {});
     aboutHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF8, [] {});
     shared_.stepListHandle = window.controlHandle(MainRole::stepList);
+    steps::StepList steps(window.list(MainRole::stepList));
+    storeAtStart_ = steps::loadSteps(steps, desktop_.files(), desktop_.programDirectory());
+    tell(storeAtStart_.notice);
 }
 
 // Close steps, in this order: release the hotkeys, remove a row-drag mouse
@@ -28,6 +32,15 @@ void MainWindow::onDestroy(platform::Window& window) {
     // An id of 0 is passed as well; it releases nothing.
     for (const int id : {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}) {
         desktop_.unregisterHotkey(window.handle(), id);
+    }
+    const steps::StepList steps(window.list(MainRole::stepList));
+    tell(steps::saveSteps(steps, desktop_.files(), desktop_.programDirectory(), storeAtStart_)
+             .notice);
+}
+
+void MainWindow::tell(const steps::StoreNotice& notice) {
+    if (!notice.empty()) {
+        desktop_.showMessage(notice.text, notice.title);
     }
 }
 
@@ -45,7 +58,9 @@ void MainWindow::onClicked(platform::Window& window, platform::Role control) {
     }
 }
 
-void MainWindow::onHotkey(platform::Window& window, int id) { hotkeys_.dispatch(window.handle(), id); }
+void MainWindow::onHotkey(platform::Window& window, int id) {
+    hotkeys_.dispatch(window.handle(), id);
+}
 
 void MainWindow::uiRefreshTick(platform::Window& window) {
     const steps::StepList steps(window.list(MainRole::stepList));

@@ -7,6 +7,7 @@
 #include "hotkeys/hotkey_table.h"
 #include "platform/desktop.h"
 #include "playback/run_control.h"
+#include "steps/step_store.h"
 
 namespace kv::app {
 
@@ -31,6 +32,8 @@ public:
     HotkeyIds hotkeyIds() const { return {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}; }
 
 private:
+    void tell(const steps::StoreNotice& notice);
+
     platform::Desktop& desktop_;
     SharedValues& shared_;
     hotkeys::HotkeyTable hotkeys_;
@@ -39,6 +42,9 @@ private:
     int startHotkeyId_ = 0;
     int quickAddHotkeyId_ = 0;
     int aboutHotkeyId_ = 0;
+    // How the store was found at start; a store that could not be read then
+    // is never overwritten at close.
+    steps::LoadResult storeAtStart_;
 };
 
 }  // namespace kv::app

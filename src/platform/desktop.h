@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
 #include "platform/geometry.h"
 #include "platform/input.h"
 #include "platform/layout.h"
@@ -65,6 +66,8 @@ public:
     // Synthesised input and waits on the calling thread.
     virtual Input& input() = 0;
     virtual Waits& waits() = 0;
+    // The program's data files.
+    virtual Files& files() = 0;
 };
 
 }  // namespace kv::platform

@@ -113,6 +113,30 @@ TEST_F(MainWindowTest, EscapeClosesTheWindowAndTheMessageLoopEnds) {
     EXPECT_EQ(desktop.openWindowCount(), 0);
 }
 
+TEST(MainWindowStore, FirstStartCreatesTheStoreAndRowsSurviveARestart) {
+    FakeDesktop desktop;
+    const std::string store = desktop.programDirectory() + "\\数据库.edb";
+    {
+        Klikvane program(desktop);
+        auto* window = static_cast<FakeWindow*>(program.openMainWindow());
+        ASSERT_TRUE(desktop.fakeFiles().contents(store).has_value());
+        EXPECT_EQ(desktop.fakeFiles().contents(store)->size(), 620u);
+        steps::StepList steps(window->list(MainRole::stepList));
+        steps.appendStep({"100", "200", "右键", "双击", "500", "3", "你好"});
+        steps.appendStep({"1", "2", "左键", "单击", "1000", "1", ""});
+        window->userPressesEscape();
+    }
+    EXPECT_EQ(desktop.fakeFiles().contents(store)->size(), 620u + 2 * 3588u);
+    Klikvane again(desktop);
+    auto* window = static_cast<FakeWindow*>(again.openMainWindow());
+    steps::StepList steps(window->list(MainRole::stepList));
+    ASSERT_EQ(steps.rowCount(), 2);
+    EXPECT_EQ(steps.readRow(0),
+              (steps::StepRecord{"100", "200", "右键", "双击", "500", "3", "你好"}));
+    EXPECT_EQ(steps.readCell(1, 0), "1");
+    EXPECT_TRUE(desktop.messages().empty());
+}
+
 TEST(ProgramTexts, LiteralsAreGbkBytes) {
     EXPECT_EQ(std::string(kMainWindowSpec.caption),
               "\xca\xf3\xb1\xea\xd7\xd4\xb6\xaf\xb5\xe3\xbb\xf7");  // 鼠标自动点击

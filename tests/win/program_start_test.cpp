@@ -22,6 +22,12 @@ TEST(ProgramStart, EscClosesTheMainWindowAndTheProcessEnds) {
     test::pumpUntil([&] { return GetForegroundWindow() == main; }, 2000);
     test::pressKey(VK_ESCAPE);
     EXPECT_EQ(program.waitForExit(10000), 0);
+
+    // The first start in a directory leaves an empty store beside the program.
+    WIN32_FILE_ATTRIBUTE_DATA store{};
+    ASSERT_TRUE(GetFileAttributesExW((program.directory() + L"\\数据库.edb").c_str(),
+                                     GetFileExInfoStandard, &store));
+    EXPECT_EQ(store.nFileSizeLow, 620u);
 }
 
 TEST(ProgramStart, ClosingWithTheCloseCommandEndsTheProcess) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/fake/fake_files.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_waits.h"
 #include "platform/fake/fake_window.h"
@@ -49,10 +50,12 @@ public:
     Rect windowRect(NativeWindow window) const override;
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
+    Files& files() override { return files_; }
 
     VirtualClock& clock() { return clock_; }
     FakeInput& fakeInput() { return input_; }
     FakeWaits& fakeWaits() { return waits_; }
+    FakeFiles& fakeFiles() { return files_; }
     void setProgramDirectory(std::string directory) { programDirectory_ = std::move(directory); }
     // The tick count at virtual time 0, to test wrap-around.
     void setTickBase(std::uint32_t base) { tickBase_ = base; }
@@ -104,6 +107,7 @@ private:
     VirtualClock clock_;
     FakeInput input_{*this};
     FakeWaits waits_{clock_};
+    FakeFiles files_;
     mutable std::mutex mutex_;
     std::string programDirectory_ = "C:\\Klikvane";
     std::uint32_t tickBase_ = 0;
