@@ -24,12 +24,14 @@ protected:
     platform::Window* window = nullptr;
 
     void SetUp() override {
+        test::removeStoreBesideExecutable();
         window = program.openMainWindow();
         ASSERT_NE(window, nullptr);
     }
     void TearDown() override {
         window->close();
         test::forgetQuitRequest();
+        test::removeStoreBesideExecutable();
     }
     steps::StepList steps() { return steps::StepList(window->list(MainRole::stepList)); }
 };

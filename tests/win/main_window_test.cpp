@@ -31,6 +31,7 @@ protected:
     HWND hwnd = nullptr;
 
     void SetUp() override {
+        test::removeStoreBesideExecutable();
         window = program.openMainWindow();
         ASSERT_NE(window, nullptr);
         hwnd = reinterpret_cast<HWND>(window->handle());
@@ -38,6 +39,7 @@ protected:
     void TearDown() override {
         window->close();
         test::forgetQuitRequest();
+        test::removeStoreBesideExecutable();
     }
     HWND control(MainRole role) const {
         return reinterpret_cast<HWND>(window->controlHandle(role));

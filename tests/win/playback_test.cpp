@@ -37,6 +37,7 @@ protected:
     platform::Window* window = nullptr;
 
     void SetUp() override {
+        test::removeStoreBesideExecutable();
         window = program.openMainWindow();
         ASSERT_NE(window, nullptr);
         steps().deleteAllRows();  // whatever a store beside the test left
@@ -45,6 +46,7 @@ protected:
     void TearDown() override {
         window->close();
         test::forgetQuitRequest();
+        test::removeStoreBesideExecutable();
     }
     steps::StepList steps() { return steps::StepList(window->list(MainRole::stepList)); }
     // A row acting at a client point of the target.
@@ -236,6 +238,7 @@ TEST(PlaybackHotkeys, WithF5HeldByAnotherProcessF6AndF8GetIds1And2) {
     {
         platform::win32::Win32Desktop desktop;
         app::Klikvane program{desktop};
+        test::removeStoreBesideExecutable();
         platform::Window* window = program.openMainWindow();
         const auto ids = program.mainWindow().hotkeyIds();
         EXPECT_EQ(ids.start, 0);
@@ -250,6 +253,7 @@ TEST(PlaybackHotkeys, WithF5HeldByAnotherProcessF6AndF8GetIds1And2) {
         EXPECT_EQ(window->text(MainRole::startButton), app::kCaptionIdle);
         window->close();
         test::forgetQuitRequest();
+        test::removeStoreBesideExecutable();
     }
     SetEvent(release);
     EXPECT_EQ(WaitForSingleObject(holder.hProcess, 20000), WAIT_OBJECT_0);

@@ -32,6 +32,15 @@ void forgetQuitRequest() {
     }
 }
 
+void removeStoreBesideExecutable() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring store(path);
+    store.resize(store.find_last_of(L'\\') + 1);
+    store += L"数据库.edb";
+    DeleteFileW(store.c_str());
+}
+
 std::wstring windowTextOf(HWND window) {
     wchar_t text[1024] = {};
     GetWindowTextW(window, text, 1024);

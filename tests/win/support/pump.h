@@ -18,6 +18,10 @@ bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 // that opens windows again afterwards takes that request out of the queue.
 void forgetQuitRequest();
 
+// The program keeps its step list beside the executable; a test that opens
+// the main window in its own process starts and ends without one.
+void removeStoreBesideExecutable();
+
 std::wstring windowTextOf(HWND window);
 std::wstring classNameOf(HWND window);
 
