@@ -55,15 +55,16 @@ bool fontInstalled(const wchar_t* face) {
     return found;
 }
 
+constexpr const wchar_t* kChineseFaces[] = {
+    L"Microsoft YaHei",     L"SimSun",           L"NSimSun",        L"WenQuanYi Zen Hei",
+    L"WenQuanYi Micro Hei", L"Noto Sans CJK SC", L"AR PL UMing CN",
+};
+
 // The captions are Chinese whatever the system's code page is, so the
 // controls get a face with Chinese glyphs: the system's own Chinese faces
 // first, then common free ones; the font mapper picks one for the Chinese
 // character set when none of them is installed.
 HFONT createControlFont() {
-    static constexpr const wchar_t* kChineseFaces[] = {
-        L"Microsoft YaHei",     L"SimSun",           L"NSimSun",        L"WenQuanYi Zen Hei",
-        L"WenQuanYi Micro Hei", L"Noto Sans CJK SC", L"AR PL UMing CN",
-    };
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     LOGFONTW font{};
