@@ -26,6 +26,7 @@
 #include "platform/win32/message_loop.h"
 #include "platform/win32/win32_desktop.h"
 #include "steps/step_list.h"
+#include "support/cpu_time.h"
 #include "support/program_process.h"
 #include "support/target_window.h"
 
@@ -33,19 +34,6 @@ namespace {
 
 using namespace kv;
 using app::MainRole;
-
-constexpr RECT kTargetRect{40, 40, 360, 260};
-constexpr RECT kEditRect{10, 150, 210, 180};
-
-// The process's processor time so far, in milliseconds.
-double processCpuMs() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto ms = [](FILETIME t) {
-        return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
-    };
-    return ms(kernel) + ms(user);
-}
 
 // Dispatches as the program's own loop does, sleeping between messages;
 // looks at the condition at least every 250 ms.
@@ -108,7 +96,7 @@ public:
 private:
     platform::win32::Win32Desktop desktop_;
     app::Klikvane program_{desktop_};
-    test::TargetWindow target_{kTargetRect, kEditRect};
+    test::TargetWindow target_{test::kTargetScreenRect, test::kTargetEditRect};
     platform::Window* window_ = nullptr;
 };
 
@@ -142,11 +130,11 @@ void repeatPrecision(Bench& bench, int intervalMs, int clicks) {
 }
 
 void cpuWhileIdle(int seconds) {
-    const double cpuBefore = processCpuMs();
+    const double cpuBefore = test::processCpuMs();
     const std::int64_t start = test::steadyMicros();
     pumpUntil([] { return false; }, static_cast<DWORD>(seconds) * 1000);
     const double elapsedMs = (test::steadyMicros() - start) / 1000.0;
-    const double cpu = processCpuMs() - cpuBefore;
+    const double cpu = test::processCpuMs() - cpuBefore;
     std::printf("idle, no run:           %6d clicks, %8.0f ms elapsed, %7.1f ms CPU = %5.2f %%\n",
                 0, elapsedMs, cpu, 100.0 * cpu / elapsedMs);
 }
@@ -156,10 +144,10 @@ void cpuOfAPass(Bench& bench) {
     for (int row = 0; row < 20; ++row) {
         bench.addRow({10 + 10 * row, 40}, "", "");
     }
-    const double cpuBefore = processCpuMs();
+    const double cpuBefore = test::processCpuMs();
     const std::int64_t start = bench.play(60000);
     const double elapsedMs = (test::steadyMicros() - start) / 1000.0;
-    const double cpu = processCpuMs() - cpuBefore;
+    const double cpu = test::processCpuMs() - cpuBefore;
     std::printf("20-row pass:            %6zu clicks, %8.0f ms elapsed, %7.1f ms CPU = %5.2f %%\n",
                 bench.pressTimes().size(), elapsedMs, cpu, 100.0 * cpu / elapsedMs);
 }
@@ -167,10 +155,10 @@ void cpuOfAPass(Bench& bench) {
 void cpuOfARepeat(Bench& bench, int seconds) {
     bench.steps().deleteAllRows();
     bench.addRow({30, 30}, "1000", std::to_string(seconds));
-    const double cpuBefore = processCpuMs();
+    const double cpuBefore = test::processCpuMs();
     const std::int64_t start = bench.play(static_cast<DWORD>(seconds) * 1000 + 10000);
     const double elapsedMs = (test::steadyMicros() - start) / 1000.0;
-    const double cpu = processCpuMs() - cpuBefore;
+    const double cpu = test::processCpuMs() - cpuBefore;
     std::printf("repeat at 1000 ms:      %6zu clicks, %8.0f ms elapsed, %7.1f ms CPU = %5.2f %%\n",
                 bench.pressTimes().size(), elapsedMs, cpu, 100.0 * cpu / elapsedMs);
 }

@@ -11,6 +11,7 @@
 #include "playback/mouse_action.h"
 #include "playback/primitives.h"
 #include "playback/wait_unit.h"
+#include "support/cpu_time.h"
 #include "support/pump.h"
 #include "support/target_window.h"
 
@@ -18,19 +19,6 @@ namespace kv {
 namespace {
 
 using test::steadyMicros;
-
-constexpr RECT kTargetRect{40, 40, 360, 260};
-constexpr RECT kEditRect{10, 150, 210, 180};
-
-// The processor time this thread has used, in milliseconds.
-double threadCpuMs() {
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    auto ms = [](FILETIME t) {
-        return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
-    };
-    return ms(kernel) + ms(user);
-}
 
 // A window of an ANSI class: WM_CHAR reaches it as the bytes that were sent.
 std::vector<WPARAM>* g_ansiChars = nullptr;
@@ -45,7 +33,7 @@ class InputTest : public ::testing::Test {
 protected:
     platform::win32::Win32Desktop desktop;
     playback::Primitives primitives{desktop};
-    test::TargetWindow target{kTargetRect, kEditRect};
+    test::TargetWindow target{test::kTargetScreenRect, test::kTargetEditRect};
 
     void SetUp() override { test::pumpFor(100); }
 };
@@ -108,10 +96,10 @@ TEST_F(InputTest, PumpWaitDispatchesAndSleepsInsteadOfSpinning) {
     g_timerTicks = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, countTick);
     const DWORD startTick = GetTickCount();
-    const double startCpu = threadCpuMs();
+    const double startCpu = test::threadCpuMs();
     primitives.pumpWait(1000);
     const DWORD waited = GetTickCount() - startTick;
-    const double cpu = threadCpuMs() - startCpu;
+    const double cpu = test::threadCpuMs() - startCpu;
     KillTimer(nullptr, timer);
     EXPECT_GT(waited, 1000u);
     EXPECT_LT(waited, 1100u);

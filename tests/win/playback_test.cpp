@@ -26,14 +26,12 @@ using test::pumpUntil;
 
 constexpr DWORD kRunTimeoutMs = 15000;
 // The target: its client origin is near (41, 41) on the screen.
-constexpr RECT kTargetRect{40, 40, 360, 260};
-constexpr RECT kEditRect{10, 150, 210, 180};
 
 class PlaybackTest : public ::testing::Test {
 protected:
     platform::win32::Win32Desktop desktop;
     app::Klikvane program{desktop};
-    test::TargetWindow target{kTargetRect, kEditRect};
+    test::TargetWindow target{test::kTargetScreenRect, test::kTargetEditRect};
     platform::Window* window = nullptr;
 
     void SetUp() override {

@@ -12,6 +12,10 @@
 
 namespace kv::test {
 
+// Where the tests and benchmarks put the target window and its edit control.
+inline constexpr RECT kTargetScreenRect{40, 40, 360, 260};
+inline constexpr RECT kTargetEditRect{10, 150, 210, 180};
+
 struct ButtonMessage {
     UINT message;  // WM_LBUTTONDOWN ...
     POINT client;
