@@ -19,34 +19,43 @@ PathKind FakeFiles::kindOf(const std::string& path) const {
     return files_.count(path) != 0 ? PathKind::file : PathKind::missing;
 }
 
-FileStatus FakeFiles::readFile(const std::string& path, std::string& bytes,
-                               std::size_t maxBytes) const {
+// The file at path for a read, or nullptr with the reason in status.
+const std::string* FakeFiles::fileToRead(const std::string& path, FileStatus& status) const {
     ++reads_;
-    if (const FileStatus status = blocked(path); status != FileStatus::ok) {
-        return status;
+    status = blocked(path);
+    if (status != FileStatus::ok) {
+        return nullptr;
     }
     const auto found = files_.find(path);
     if (found == files_.end()) {
-        return FileStatus::missing;
+        status = FileStatus::missing;
+        return nullptr;
     }
-    if (found->second.size() > maxBytes) {
+    return &found->second;
+}
+
+FileStatus FakeFiles::readFile(const std::string& path, std::string& bytes,
+                               std::size_t maxBytes) const {
+    FileStatus status = FileStatus::ok;
+    const std::string* file = fileToRead(path, status);
+    if (file == nullptr) {
+        return status;
+    }
+    if (file->size() > maxBytes) {
         return FileStatus::tooLarge;
     }
-    bytes = found->second;
+    bytes = *file;
     return FileStatus::ok;
 }
 
 FileStatus FakeFiles::readFileStart(const std::string& path, std::string& bytes,
                                     std::size_t count) const {
-    ++reads_;
-    if (const FileStatus status = blocked(path); status != FileStatus::ok) {
+    FileStatus status = FileStatus::ok;
+    const std::string* file = fileToRead(path, status);
+    if (file == nullptr) {
         return status;
     }
-    const auto found = files_.find(path);
-    if (found == files_.end()) {
-        return FileStatus::missing;
-    }
-    bytes = found->second.substr(0, count);
+    bytes = file->substr(0, count);
     return FileStatus::ok;
 }
 

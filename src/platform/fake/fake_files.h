@@ -44,6 +44,7 @@ public:
 
 private:
     FileStatus blocked(const std::string& path) const;
+    const std::string* fileToRead(const std::string& path, FileStatus& status) const;
 
     std::map<std::string, std::string> files_;
     std::set<std::string> directories_;
