@@ -33,7 +33,7 @@
 namespace {
 
 using namespace kv;
-using app::MainRole;
+using mainwin::MainRole;
 
 // Dispatches as the program's own loop does, sleeping between messages;
 // looks at the condition at least every 250 ms.
@@ -69,8 +69,8 @@ public:
         steps().appendStep(
             {std::to_string(p.x), std::to_string(p.y), "左键", "单击", interval, count, ""});
     }
-    bool idle() { return window_->text(MainRole::startButton) == app::kCaptionIdle; }
-    bool running() { return window_->text(MainRole::startButton) == app::kCaptionRunning; }
+    bool idle() { return window_->text(MainRole::startButton) == mainwin::kCaptionIdle; }
+    bool running() { return window_->text(MainRole::startButton) == mainwin::kCaptionRunning; }
     // Presses F5 and dispatches until the run has ended; returns F5's time.
     std::int64_t play(DWORD timeoutMs) {
         target_.clear();

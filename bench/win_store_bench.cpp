@@ -51,7 +51,7 @@ int main() {
         std::printf("the main window did not open\n");
         return 1;
     }
-    steps::StepList list(window->list(app::MainRole::stepList));
+    steps::StepList list(window->list(mainwin::MainRole::stepList));
     for (const int rows : {100, 1000, 10000}) {
         list.deleteAllRows();
         files.removeFile(steps::storePath(dir));

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/main_window.h"
-#include "app/shared_values.h"
+#include "mainwin/shared_values.h"
 #include "platform/desktop.h"
 
 namespace kv::app {
@@ -18,12 +18,12 @@ public:
     // Opens the main window without running the loop (tests drive the loop).
     platform::Window* openMainWindow();
 
-    SharedValues& shared() { return shared_; }
+    mainwin::SharedValues& shared() { return shared_; }
     MainWindow& mainWindow() { return mainWindow_; }
 
 private:
     platform::Desktop& desktop_;
-    SharedValues shared_;
+    mainwin::SharedValues shared_;
     MainWindow mainWindow_;
 };
 

@@ -7,7 +7,7 @@
 
 namespace kv::app {
 
-MainWindow::MainWindow(platform::Desktop& desktop, SharedValues& shared)
+MainWindow::MainWindow(platform::Desktop& desktop, mainwin::SharedValues& shared)
     : desktop_(desktop), shared_(shared), hotkeys_(desktop), run_(desktop, shared) {}
 
 // Start-up steps, in this order: launch a pending program, register the

@@ -3,8 +3,8 @@
 // line with the number of rows.
 #pragma once
 
-#include "app/shared_values.h"
 #include "hotkeys/hotkey_table.h"
+#include "mainwin/shared_values.h"
 #include "platform/desktop.h"
 #include "playback/run_control.h"
 #include "steps/step_store.h"
@@ -13,7 +13,7 @@ namespace kv::app {
 
 class MainWindow : public platform::WindowHandlers {
 public:
-    MainWindow(platform::Desktop& desktop, SharedValues& shared);
+    MainWindow(platform::Desktop& desktop, mainwin::SharedValues& shared);
 
     void onCreated(platform::Window& window) override;
     void onDestroy(platform::Window& window) override;
@@ -35,7 +35,7 @@ private:
     void tell(const steps::StoreNotice& notice);
 
     platform::Desktop& desktop_;
-    SharedValues& shared_;
+    mainwin::SharedValues& shared_;
     hotkeys::HotkeyTable hotkeys_;
     playback::RunControl run_;
     // The ids F5, F6 and F8 got; 0 for a key the system refused.

@@ -3,39 +3,17 @@
 
 #include <array>
 
+#include "mainwin/main_role.h"
+#include "mainwin/run_captions.h"
 #include "platform/layout.h"
 
 namespace kv::app {
 
-enum class MainRole {
-    stepList,
-    startButton,
-    quickAddButton,
-    advancedButton,
-    runOnceRadio,
-    loopRadio,
-    countdownLabel,
-    linkLabel,
-    repeatTimer,
-    uiRefreshTimer,
-    quickAddTimer,
-    scheduleTimer,
-    listMenu,
-    menuAdd,
-    menuEdit,
-    menuDelete,
-    menuDeleteAll,
-    trayMenu,
-    menuShowMain,
-    menuExit,
-};
-
-// Captions that also carry the run state; handlers compare them byte for byte.
-inline constexpr const char* kCaptionRunning = "停止(F5)";
-inline constexpr const char* kCaptionIdle = "开始执行（F5）";
-
-inline constexpr int kUiRefreshPeriodMs = 100;
-inline constexpr int kSchedulePeriodMs = 500;
+using mainwin::kCaptionIdle;
+using mainwin::kCaptionRunning;
+using mainwin::kSchedulePeriodMs;
+using mainwin::kUiRefreshPeriodMs;
+using mainwin::MainRole;
 
 namespace layout {
 using namespace kv::platform;

@@ -2,7 +2,8 @@
 
 #include <utility>
 
-#include "app/main_window_layout.h"
+#include "mainwin/main_role.h"
+#include "mainwin/run_captions.h"
 #include "playback/mouse_action.h"
 #include "playback/step_codes.h"
 #include "steps/step_list.h"
@@ -11,7 +12,7 @@
 namespace kv::playback {
 namespace {
 
-using app::MainRole;
+using mainwin::MainRole;
 using steps::StepColumn;
 
 // How long closing the program waits for a stopped worker to let go.
@@ -53,7 +54,7 @@ struct RunControl::RepeatState {
     std::optional<FineTimer> fineTimer;
 };
 
-RunControl::RunControl(platform::Desktop& desktop, app::SharedValues& shared)
+RunControl::RunControl(platform::Desktop& desktop, mainwin::SharedValues& shared)
     : desktop_(desktop), shared_(shared), primitives_(desktop) {}
 
 RunControl::~RunControl() {
@@ -71,13 +72,13 @@ void RunControl::toggleRun(platform::Window& main) {
     main.minimize();
     const int rows = steps::StepList(main.list(MainRole::stepList)).rowCount();
     shared_.stepCount = rows;
-    if (main.text(MainRole::startButton) == app::kCaptionRunning) {
+    if (main.text(MainRole::startButton) == mainwin::kCaptionRunning) {
         stopRun(main);
         return;
     }
     if (rows == 0) {
         desktop_.showMessage("无任务可执行,请添加任务", "任务列表空");
-        shared_.editorMode = app::kEditorAdd;
+        shared_.editorMode = mainwin::kEditorAdd;
         if (hooks_.openStepEditor) {
             hooks_.openStepEditor();
         }
@@ -86,7 +87,7 @@ void RunControl::toggleRun(platform::Window& main) {
     std::shared_ptr<Run> previous =
         std::exchange(current_, std::make_shared<Run>(desktop_.waits()));
     // The caption goes first: a pass that ends at once must find it set.
-    main.setText(MainRole::startButton, app::kCaptionRunning);
+    main.setText(MainRole::startButton, mainwin::kCaptionRunning);
     desktop_.startThread([this, &main, run = current_, previous = std::move(previous)] {
         runWorker(main, run, previous);
     });
@@ -94,7 +95,7 @@ void RunControl::toggleRun(platform::Window& main) {
 
 void RunControl::stopRun(platform::Window& main) {
     main.setTimerPeriod(MainRole::repeatTimer, 0);
-    main.setText(MainRole::startButton, app::kCaptionIdle);
+    main.setText(MainRole::startButton, mainwin::kCaptionIdle);
     if (!current_) {
         return;
     }
@@ -145,7 +146,7 @@ void RunControl::runWorker(platform::Window& main, std::shared_ptr<Run> run,
     // A stopped run's caption was restored by the stop, and may since belong
     // to a newer run.
     if (!run->stop->isSet()) {
-        main.setText(MainRole::startButton, app::kCaptionIdle);
+        main.setText(MainRole::startButton, mainwin::kCaptionIdle);
     }
     endRun(*run);
     shutdownIfArmed();
@@ -177,7 +178,7 @@ bool RunControl::playbackPass(platform::Window& main, const std::shared_ptr<Run>
             // The row count is read again, so a list that shrank to this row
             // starts over early, and one that grew past the pass does not.
             startOver = !run->stop->isSet() && main.isChecked(MainRole::loopRadio) &&
-                        main.text(MainRole::startButton) != app::kCaptionIdle &&
+                        main.text(MainRole::startButton) != mainwin::kCaptionIdle &&
                         v.passRow == shared_.stepCount;
         }
         if (!startOver) {
@@ -285,7 +286,7 @@ void RunControl::repeatTick(platform::Window& main) {
     }
     if (lastClick) {
         main.setTimerPeriod(MainRole::repeatTimer, 0);
-        main.setText(MainRole::startButton, app::kCaptionIdle);
+        main.setText(MainRole::startButton, mainwin::kCaptionIdle);
     }
     if (ended) {
         endRun(*run);

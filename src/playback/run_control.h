@@ -18,7 +18,7 @@
 #include <mutex>
 #include <optional>
 
-#include "app/shared_values.h"
+#include "mainwin/shared_values.h"
 #include "platform/desktop.h"
 #include "playback/held_buttons.h"
 #include "playback/playback_values.h"
@@ -46,7 +46,7 @@ struct RunHooks {
 
 class RunControl {
 public:
-    RunControl(platform::Desktop& desktop, app::SharedValues& shared);
+    RunControl(platform::Desktop& desktop, mainwin::SharedValues& shared);
     // Stops a run still in progress and waits briefly for its worker.
     ~RunControl();
     RunControl(const RunControl&) = delete;
@@ -77,7 +77,7 @@ private:
     void shutdownIfArmed();
 
     platform::Desktop& desktop_;
-    app::SharedValues& shared_;
+    mainwin::SharedValues& shared_;
     Primitives primitives_;
     RunHooks hooks_;
     // The latest run started; UI thread only.

@@ -57,12 +57,12 @@ protected:
 
     void open() { window = static_cast<FakeWindow*>(program.openMainWindow()); }
     void addRows(int n) {
-        steps::StepList steps(window->list(app::MainRole::stepList));
+        steps::StepList steps(window->list(mainwin::MainRole::stepList));
         for (int i = 0; i < n; ++i) {
             steps.appendStep({"1", "1", "左键", "单击", "", "", ""});
         }
     }
-    std::string caption() { return window->text(app::MainRole::startButton); }
+    std::string caption() { return window->text(mainwin::MainRole::startButton); }
     std::vector<std::pair<int, int>> registered() {  // {key, id}
         std::vector<std::pair<int, int>> keys;
         for (const auto& h : desktop.hotkeys()) {
@@ -99,25 +99,25 @@ TEST_F(MainWindowHotkeysThread, F5StartsAndStopsARunFromAnyApplicationAsTheButto
     addRows(2);
     EXPECT_TRUE(desktop.userPressesHotkey(0, kKeyF5));
     EXPECT_TRUE(window->isMinimized());
-    EXPECT_EQ(caption(), app::kCaptionRunning);
+    EXPECT_EQ(caption(), mainwin::kCaptionRunning);
     window->userRestores();
     desktop.clock().runUntil(100);
     EXPECT_TRUE(desktop.userPressesHotkey(0, kKeyF5));
     EXPECT_TRUE(window->isMinimized());  // every press minimises
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
     desktop.clock().finishWorkers();
 
-    window->userClicks(app::MainRole::startButton);
-    EXPECT_EQ(caption(), app::kCaptionRunning);
+    window->userClicks(mainwin::MainRole::startButton);
+    EXPECT_EQ(caption(), mainwin::kCaptionRunning);
     desktop.clock().finishWorkers();
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
 }
 
 TEST_F(MainWindowHotkeysThread, HoldingF5TogglesOnceUnlessTheSystemRepeatsHeldKeys) {
     open();
     addRows(2);
     EXPECT_EQ(desktop.userHoldsHotkey(0, kKeyF5, 10), 1);
-    EXPECT_EQ(caption(), app::kCaptionRunning);
+    EXPECT_EQ(caption(), mainwin::kCaptionRunning);
     desktop.clock().finishWorkers();
 }
 
@@ -127,7 +127,7 @@ TEST_F(MainWindowHotkeysThread, OnASystemWithoutNoRepeatAHeldF5RepeatsAndStillWo
     addRows(2);
     EXPECT_EQ(registered(), (Keys{{kKeyF5, 1}, {kKeyF6, 2}, {kKeyF8, 3}}));
     EXPECT_EQ(desktop.userHoldsHotkey(0, kKeyF5, 3), 4);
-    EXPECT_EQ(caption(), app::kCaptionIdle);  // start, stop, start, stop
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);  // start, stop, start, stop
     desktop.clock().finishWorkers();
 }
 
@@ -138,7 +138,7 @@ TEST_F(MainWindowHotkeysThread, F5OnAnEmptyListShowsTheMessageAndMinimises) {
     EXPECT_EQ(desktop.messages()[0].text, "无任务可执行,请添加任务");
     EXPECT_EQ(desktop.messages()[0].title, "任务列表空");
     EXPECT_TRUE(window->isMinimized());
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
 }
 
 }  // namespace

@@ -8,19 +8,19 @@
 #include <vector>
 
 #include "app/main_window_layout.h"
-#include "app/shared_values.h"
+#include "mainwin/shared_values.h"
 #include "platform/fake/fake_desktop.h"
 #include "playback/run_control.h"
 #include "steps/step_list.h"
 
 namespace kv::playback::test {
 
-using app::MainRole;
+using mainwin::MainRole;
 using platform::fake::FakeDesktop;
 using platform::fake::FakeWindow;
 
 struct PlaybackHandlers : platform::WindowHandlers {
-    PlaybackHandlers(platform::Desktop& desktop, app::SharedValues& shared) : run(desktop, shared) {
+    PlaybackHandlers(platform::Desktop& desktop, mainwin::SharedValues& shared) : run(desktop, shared) {
         run.setHooks({[this] { ++editorOpens; }, [this] { ++shutdowns; }});
     }
     void onClicked(platform::Window& window, platform::Role control) override {
@@ -41,7 +41,7 @@ struct PlaybackHandlers : platform::WindowHandlers {
 class PlaybackFixture {
 protected:
     FakeDesktop desktop;
-    app::SharedValues shared;
+    mainwin::SharedValues shared;
     PlaybackHandlers handlers{desktop, shared};
     FakeWindow* window = nullptr;
 
@@ -59,7 +59,7 @@ protected:
         desktop.clock().at(when, [this] { pressStart(); });
     }
     std::string caption() { return window->text(MainRole::startButton); }
-    bool running() { return caption() == app::kCaptionRunning; }
+    bool running() { return caption() == mainwin::kCaptionRunning; }
     std::vector<std::string> timeline() { return desktop.fakeInput().timeline(); }
     // Mouse events only, without their times.
     std::string mouseEvents() {

@@ -23,7 +23,7 @@ TEST_F(PlaybackPassThread, ThreeRowsAreMovedToWaitedForClickedAndTypedInOrder) {
     desktop.clock().runUntil(1203);
     EXPECT_TRUE(running());
     desktop.clock().runUntil(1204);
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
     desktop.clock().finishWorkers();
     // The interval and click-count cells play no part in a pass.
     EXPECT_EQ(timeline(), (Lines{"0 move 100,200", "301 leftDown", "301 leftUp", "301 move 300,400",
@@ -84,7 +84,7 @@ TEST_F(PlaybackPassThread, LoopStartsOverUntilStoppedAndTheStopCutsTheWaitShort)
     pressStart();
     pressStartAt(1300);  // row 1 of the third pass is waiting from 1204 to 1505
     desktop.clock().runUntil(1300);
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
     desktop.clock().runUntil(10000);
     EXPECT_EQ(timeline(), (Lines{"0 move 1,1", "301 leftDown", "301 leftUp", "301 move 2,2",
                                  "602 leftDown", "602 leftUp", "602 move 1,1", "903 leftDown",
@@ -103,7 +103,7 @@ TEST_F(PlaybackPassThread, StopInRunOnceModeEndsThePassAfterTheRowInProgress) {
     // Row 2 completes at once, its typing delay cut short too; row 3 never comes.
     EXPECT_EQ(timeline(), (Lines{"0 move 1,1", "301 leftDown", "301 leftUp", "301 move 2,2",
                                  "450 leftDown", "450 leftUp", "450 text hi"}));
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
 }
 
 TEST_F(PlaybackPassThread, StopReleasesEveryButtonTheRunLeftPressed) {
@@ -140,7 +140,7 @@ TEST_F(PlaybackPassThread, StartWhileAStoppedPassFinishesWaitsForItToEnd) {
               (Lines{"0 move 1,1", "301 leftDown", "301 leftUp", "301 move 2,2", "450 rightDown",
                      "450 rightUp", "450 text ab", "450 move 1,1", "751 leftDown", "751 leftUp",
                      "751 move 2,2", "1052 rightDown", "1052 rightUp", "1353 text ab"}));
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
 }
 
 TEST_F(PlaybackPassThread, LoopThatFindsOneRowHandsOverToTheRepeat) {
@@ -156,7 +156,7 @@ TEST_F(PlaybackPassThread, LoopThatFindsOneRowHandsOverToTheRepeat) {
     EXPECT_EQ(timeline(),
               (Lines{"0 move 1,1", "301 leftDown", "301 leftUp", "1301 move 1,1", "1301 leftDown",
                      "1301 leftUp", "2301 move 1,1", "2301 leftDown", "2301 leftUp"}));
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
 }
 
 TEST_F(PlaybackPassThread, ShutdownFollowsACompletedOrStoppedPassWhenArmed) {
@@ -179,14 +179,14 @@ TEST_F(PlaybackPassThread, ShutdownFollowsACompletedOrStoppedPassWhenArmed) {
 }
 
 TEST_F(PlaybackPassThread, EmptyListIsRefusedWithItsMessageAndTheEditor) {
-    shared.editorMode = app::kEditorEdit;
+    shared.editorMode = mainwin::kEditorEdit;
     pressStart();
     EXPECT_TRUE(window->isMinimized());
     ASSERT_EQ(desktop.messages().size(), 1u);
     EXPECT_EQ(desktop.messages()[0].text, "无任务可执行,请添加任务");
     EXPECT_EQ(desktop.messages()[0].title, "任务列表空");
-    EXPECT_EQ(caption(), app::kCaptionIdle);
-    EXPECT_EQ(shared.editorMode, app::kEditorAdd);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
+    EXPECT_EQ(shared.editorMode, mainwin::kEditorAdd);
     EXPECT_EQ(handlers.editorOpens, 1);
     EXPECT_EQ(desktop.clock().runningWorkers(), 0);
 }
@@ -216,7 +216,7 @@ TEST_F(PlaybackLoopThread, RowsAddedDuringAPassEndTheLoopAfterThePassOwnRows) {
     desktop.clock().runUntil(5000);
     EXPECT_EQ(timeline(), (Lines{"0 move 1,0", "301 leftDown", "301 leftUp", "301 move 2,0",
                                  "602 leftDown", "602 leftUp"}));
-    EXPECT_EQ(window->text(MainRole::startButton), app::kCaptionIdle);
+    EXPECT_EQ(window->text(MainRole::startButton), mainwin::kCaptionIdle);
 }
 
 TEST_F(PlaybackLoopThread, ListThatShrankToTheRowInProgressStartsOverEarly) {

@@ -89,7 +89,7 @@ TEST_F(PlaybackRepeatThread, ClicksOneIntervalApartUntilTheCountOnTheUiThread) {
     EXPECT_EQ(timeline(), (Lines{"1000 move 10,20", "1000 leftDown", "1000 leftUp",
                                  "2000 move 10,20", "2000 leftDown", "2000 leftUp",
                                  "3000 move 10,20", "3000 leftDown", "3000 leftUp"}));
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
     EXPECT_EQ(window->timerPeriod(MainRole::repeatTimer), 0);
     EXPECT_TRUE(allInputFrom(std::this_thread::get_id(), true));
     EXPECT_EQ(handlers.shutdowns, 0);
@@ -100,7 +100,7 @@ TEST_F(PlaybackRepeatThread, LoopRadioPlaysNoPartForOneRow) {
     startRepeat("1000", "1");
     desktop.clock().runUntil(20000);
     EXPECT_EQ(clickTimes(), (std::vector<long>{1000}));
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
 }
 
 TEST_F(PlaybackRepeatThread, TextIsTypedAtEveryTickAfterTheClick) {
@@ -116,7 +116,7 @@ TEST_F(PlaybackRepeatThread, TickDueWhileTheLastOneStillWaitsIsSkipped) {
     desktop.clock().runUntil(20000);
     EXPECT_EQ(clickTimes(), (std::vector<long>{100, 500, 900}));
     EXPECT_EQ(timeline().back(), "1201 text x");
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
 }
 
 TEST_F(PlaybackRepeatThread, CountsThatAreNoPositiveNumberRepeatUntilStopped) {
@@ -130,7 +130,7 @@ TEST_F(PlaybackRepeatThread, CountsThatAreNoPositiveNumberRepeatUntilStopped) {
         EXPECT_EQ(clickTimes(), (std::vector<long>{start + 1000, start + 2000, start + 3000,
                                                    start + 4000, start + 5000}))
             << count;
-        EXPECT_EQ(caption(), app::kCaptionIdle);
+        EXPECT_EQ(caption(), mainwin::kCaptionIdle);
     }
 }
 
@@ -142,7 +142,7 @@ TEST_F(PlaybackRepeatThread, IntervalThatIsNoPositiveNumberClicksNeverButShowsAR
         EXPECT_TRUE(running()) << interval;
         EXPECT_EQ(window->timerPeriod(MainRole::repeatTimer), 0);
         pressStart();
-        EXPECT_EQ(caption(), app::kCaptionIdle);
+        EXPECT_EQ(caption(), mainwin::kCaptionIdle);
     }
     EXPECT_TRUE(timeline().empty());
 }
@@ -152,7 +152,7 @@ TEST_F(PlaybackRepeatThread, StopAfterTwoOfFiveEndsAtOnceWithoutShutdown) {
     startRepeat("1000", "5");
     pressStartAt(2500);
     desktop.clock().runUntil(2500);
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
     EXPECT_EQ(window->timerPeriod(MainRole::repeatTimer), 0);
     desktop.clock().runUntil(20000);
     EXPECT_EQ(clickTimes(), (std::vector<long>{1000, 2000}));
@@ -173,7 +173,7 @@ TEST_F(PlaybackRepeatThread, StopDuringATicksWaitCutsItShortAndReleasesPressedBu
     EXPECT_EQ(timeline(),
               (Lines{"1000 move 10,20", "1000 rightDown", "1301 text t", "2000 move 10,20",
                      "2000 rightDown", "2100 text t", "2100 rightUp"}));
-    EXPECT_EQ(caption(), app::kCaptionIdle);
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
 }
 
 TEST_F(PlaybackRepeatThread, KthClickFallsOnKTimesTheIntervalForTwoHourIntervals) {

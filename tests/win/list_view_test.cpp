@@ -15,7 +15,7 @@
 namespace kv {
 namespace {
 
-using app::MainRole;
+using mainwin::MainRole;
 
 class ListViewTest : public ::testing::Test {
 protected:
@@ -110,7 +110,7 @@ TEST_F(ListViewTest, WorkerThreadReadsRowsAndCaptionsServedByTheUiThread) {
     worker.join();
     ASSERT_TRUE(finished);
     EXPECT_EQ(good.load(), 50);
-    EXPECT_EQ(caption, app::kCaptionIdle);
+    EXPECT_EQ(caption, mainwin::kCaptionIdle);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@
 namespace kv {
 namespace {
 
-using app::MainRole;
+using mainwin::MainRole;
 using test::childRect;
 using test::classNameOf;
 using test::windowTextOf;

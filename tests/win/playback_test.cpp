@@ -20,7 +20,7 @@
 namespace kv {
 namespace {
 
-using app::MainRole;
+using mainwin::MainRole;
 using test::pumpFor;
 using test::pumpUntil;
 
@@ -54,8 +54,8 @@ protected:
         steps().appendStep(
             {std::to_string(p.x), std::to_string(p.y), button, action, interval, count, text});
     }
-    bool idle() { return window->text(MainRole::startButton) == app::kCaptionIdle; }
-    bool running() { return window->text(MainRole::startButton) == app::kCaptionRunning; }
+    bool idle() { return window->text(MainRole::startButton) == mainwin::kCaptionIdle; }
+    bool running() { return window->text(MainRole::startButton) == mainwin::kCaptionRunning; }
     void pressF5AndPlay() {
         test::pressKey(VK_F5);
         ASSERT_TRUE(pumpUntil([&] { return running(); }, 3000)) << "F5 started no run";
@@ -248,7 +248,7 @@ TEST(PlaybackHotkeys, WithF5HeldByAnotherProcessF6AndF8GetIds1And2) {
         steps.appendStep({"1", "1", "左键", "放开", "", "", ""});
         test::pressKey(VK_F5);  // goes to the holder, not to the program
         pumpFor(500);
-        EXPECT_EQ(window->text(MainRole::startButton), app::kCaptionIdle);
+        EXPECT_EQ(window->text(MainRole::startButton), mainwin::kCaptionIdle);
         window->close();
         test::forgetQuitRequest();
         test::removeStoreBesideExecutable();

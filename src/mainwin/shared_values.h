@@ -9,7 +9,7 @@
 #include "platform/geometry.h"
 #include "steps/step_record.h"
 
-namespace kv::app {
+namespace kv::mainwin {
 
 // editorMode values.
 inline constexpr int kEditorAdd = 0;
@@ -45,4 +45,4 @@ struct SharedValues {
     std::atomic<int> shutdownWhenDone{0};
 };
 
-}  // namespace kv::app
+}  // namespace kv::mainwin
