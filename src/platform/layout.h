@@ -54,6 +54,10 @@ struct ControlSpec {
 struct TimerSpec {
     Role role;
     int periodMs;  // 0: stopped at creation
+    // A precise timer ticks on deadlines of the steady clock to about a
+    // millisecond, periods under 10 ms included; a window timer ticks 10 ms
+    // or more apart, late by up to a system tick.
+    bool precise = false;
 };
 
 struct MenuItemSpec {

@@ -4,6 +4,7 @@
 // a call from another thread on the thread that owns the window.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,14 @@ public:
     // period it already has changes nothing.
     virtual int timerPeriod(Role timer) const = 0;
     virtual void setTimerPeriod(Role timer, int periodMs) = 0;
+    // Precise timers (see TimerSpec) tick on deadlines: the first one period
+    // after the start, each next one period after the deadline of the last,
+    // whenever that tick was handled. A tick that comes late stands for every
+    // deadline passed meanwhile; they are not ticked again. This moves the
+    // next deadline of a running precise timer to dueMs on the clock of
+    // Waits::steadyMillis (a tick at once when that has passed); the ones
+    // after it follow at its period. Stopped and window timers ignore it.
+    virtual void setTimerDue(Role timer, std::int64_t dueMs) = 0;
 
     virtual bool isMenuItemEnabled(Role item) const = 0;
     virtual void setMenuItemEnabled(Role item, bool enabled) = 0;

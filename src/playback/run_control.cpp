@@ -216,8 +216,9 @@ bool RunControl::beginSingleStepRepeat(platform::Window& main, const std::shared
     v.curText = cell(steps, 0, StepColumn::textToType);
     const int interval = textToInt(v.intervalText);
 
-    auto state = std::make_unique<RepeatState>(
-        run, v, RepeatSchedule(desktop_.waits().steadyMillis(), interval));
+    const RepeatSchedule schedule(desktop_.waits().steadyMillis(), interval);
+    const std::int64_t firstDeadline = schedule.nextDeadline();
+    auto state = std::make_unique<RepeatState>(run, v, schedule);
     if (interval > 0 && interval < kFineTimerBelowMs) {
         state->fineTimer.emplace(desktop_.waits());
     }
@@ -225,8 +226,10 @@ bool RunControl::beginSingleStepRepeat(platform::Window& main, const std::shared
         std::lock_guard lock(repeatMutex_);
         repeat_ = std::move(state);
     }
-    // The timer goes last, so every value a tick reads is in place.
+    // The timer goes last, so every value a tick reads is in place. Its
+    // deadlines are the schedule's, counted from the set-up.
     main.setTimerPeriod(MainRole::repeatTimer, interval);
+    main.setTimerDue(MainRole::repeatTimer, firstDeadline);
     if (run->stop->isSet()) {
         // The stop came during the set-up, perhaps before the timer started.
         main.setTimerPeriod(MainRole::repeatTimer, 0);
@@ -241,6 +244,7 @@ void RunControl::repeatTick(platform::Window& main) {
     std::shared_ptr<Run> run;
     PlaybackValues* v = nullptr;
     RepeatSchedule::Tick plan{};
+    std::int64_t nextDeadline = 0;
     {
         std::lock_guard lock(repeatMutex_);
         if (!repeat_ || repeat_->run->stop->isSet()) {
@@ -252,13 +256,14 @@ void RunControl::repeatTick(platform::Window& main) {
                            actionCodeFor(values.curAction, values.actionCode) == kDoubleClick;
         plan = repeat_->schedule.onTick(desktop_.waits().steadyMillis(),
                                         waits ? 1 : kMaxCatchUpClicks);
+        nextDeadline = repeat_->schedule.nextDeadline();
         if (!tickInProgress_) {
             tickInProgress_ = true;
             run = repeat_->run;
             v = &repeat_->values;
         }
     }
-    main.setTimerPeriod(MainRole::repeatTimer, plan.delay);
+    main.setTimerDue(MainRole::repeatTimer, nextDeadline);
     if (!run) {
         // The earlier tick is still inside one of its waits: this one is skipped,
         // and the schedule moves on to the next grid point.

@@ -1,10 +1,17 @@
 #include "platform/fake/fake_window.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/fake/fake_desktop.h"
 
 namespace kv::platform::fake {
+namespace {
+
+// A window timer never ticks sooner than this after it was set.
+constexpr VirtualClock::Millis kWindowTimerMinimumMs = 10;
+
+}  // namespace
 
 FakeWindow::FakeWindow(FakeDesktop& desktop, const WindowSpec& spec, WindowHandlers& handlers,
                        NativeWindow handle, NativeWindow firstControlHandle)
@@ -35,7 +42,7 @@ FakeWindow::FakeWindow(FakeDesktop& desktop, const WindowSpec& spec, WindowHandl
 void FakeWindow::runCreation() {
     // Timers run from the moment the window exists, before its creation handler.
     for (const TimerSpec& timer : spec_.timers) {
-        timers_[timer.role.value] = Timer{};
+        timers_[timer.role.value] = Timer{.precise = timer.precise};
         setTimerPeriod(timer.role, timer.periodMs);
     }
     handlers_.onCreated(*this);
@@ -156,6 +163,7 @@ int FakeWindow::timerPeriod(Role timer) const {
 
 void FakeWindow::setTimerPeriod(Role role, int periodMs) {
     std::uint64_t generation = 0;
+    bool precise = false;
     {
         std::lock_guard lock(mutex_);
         auto it = timers_.find(role.value);
@@ -172,8 +180,34 @@ void FakeWindow::setTimerPeriod(Role role, int periodMs) {
         if (period == 0) {
             return;
         }
+        precise = timer.precise;
+        if (precise) {
+            timer.source = desktop_.fakeWaits().bestTimerSource();
+        }
     }
-    scheduleTick(role, periodMs, generation);
+    if (precise) {
+        schedulePreciseTick(role, desktop_.clock().now() + periodMs, generation);
+    } else {
+        scheduleTick(role, periodMs, generation);
+    }
+}
+
+void FakeWindow::setTimerDue(Role role, std::int64_t dueMs) {
+    std::uint64_t generation = 0;
+    {
+        std::lock_guard lock(mutex_);
+        Timer& timer = timers_.at(role.value);
+        if (!open_ || !timer.precise || timer.period == 0) {
+            return;
+        }
+        generation = ++timer.generation;
+    }
+    schedulePreciseTick(role, dueMs, generation);
+}
+
+TimerSource FakeWindow::timerSource(Role role) const {
+    std::lock_guard lock(mutex_);
+    return timers_.at(role.value).source;
 }
 
 // A tick whose timer was stopped or restarted since it was scheduled is dropped.
@@ -186,6 +220,39 @@ void FakeWindow::scheduleTick(Role role, int period, std::uint64_t generation) {
             }
         }
         scheduleTick(role, period, generation);
+        handlers_.onTimer(*this, role);
+    });
+}
+
+// A precise tick comes at its deadline, except from a window timer, which
+// cannot tick sooner than its minimum after it was set. The next deadline is
+// one period after this one, past the present moment.
+void FakeWindow::schedulePreciseTick(Role role, VirtualClock::Millis due,
+                                     std::uint64_t generation) {
+    VirtualClock& clock = desktop_.clock();
+    VirtualClock::Millis fireAt = std::max(due, clock.now());
+    {
+        std::lock_guard lock(mutex_);
+        if (timers_.at(role.value).source == TimerSource::windowTimer) {
+            fireAt = std::max(fireAt, clock.now() + kWindowTimerMinimumMs);
+        }
+    }
+    clock.at(fireAt, [this, role, due, generation] {
+        int period = 0;
+        {
+            std::lock_guard lock(mutex_);
+            const Timer& timer = timers_[role.value];
+            if (!open_ || timer.generation != generation) {
+                return;
+            }
+            period = timer.period;
+        }
+        const VirtualClock::Millis now = desktop_.clock().now();
+        VirtualClock::Millis next = due + period;
+        if (next <= now) {
+            next += (now - next) / period * period + period;
+        }
+        schedulePreciseTick(role, next, generation);
         handlers_.onTimer(*this, role);
     });
 }

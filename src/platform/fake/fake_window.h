@@ -10,6 +10,7 @@
 #include "platform/fake/fake_list_control.h"
 #include "platform/fake/virtual_clock.h"
 #include "platform/layout.h"
+#include "platform/waits.h"
 #include "platform/window.h"
 
 namespace kv::platform::fake {
@@ -38,6 +39,7 @@ public:
     NativeWindow controlHandle(Role control) const override;
     int timerPeriod(Role timer) const override;
     void setTimerPeriod(Role timer, int periodMs) override;
+    void setTimerDue(Role timer, std::int64_t dueMs) override;
     bool isMenuItemEnabled(Role item) const override;
     void setMenuItemEnabled(Role item, bool enabled) override;
     bool isMinimized() const override;
@@ -52,6 +54,8 @@ public:
     void deliverHotkey(int id) { handlers_.onHotkey(*this, id); }
 
     const WindowSpec& spec() const { return spec_; }
+    // What a running precise timer ticks from.
+    TimerSource timerSource(Role timer) const;
     bool isOpen() const;
     FakeListControl& fakeList(Role control);
     Rect controlRect(Role control) const;
@@ -72,11 +76,14 @@ private:
     struct Timer {
         int period = 0;
         std::uint64_t generation = 0;
+        bool precise = false;
+        TimerSource source = TimerSource::windowTimer;  // of a running precise timer
     };
 
     Control& control(Role role);
     const Control& control(Role role) const;
     void scheduleTick(Role role, int period, std::uint64_t generation);
+    void schedulePreciseTick(Role role, VirtualClock::Millis due, std::uint64_t generation);
     void setCheckedLocked(Role role, bool checked);
 
     FakeDesktop& desktop_;

@@ -44,6 +44,7 @@ public:
     Rect windowRect(NativeWindow window) const override;
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
+    Win32Waits& win32Waits() { return waits_; }
     Files& files() override { return files_; }
 
     HFONT controlFont() const { return static_cast<HFONT>(font_.get()); }

@@ -51,8 +51,13 @@ bool Win32Window::create() {
     if (hwnd == nullptr) {
         return false;
     }
+    const PreciseTimer::Available available = desktop_.win32Waits().timersAvailable();
     for (const TimerSpec& timer : spec_.timers) {
         timerPeriods_[timer.role.value] = 0;
+        if (timer.precise) {
+            preciseTimers_[timer.role.value] = std::make_unique<PreciseTimer>(
+                hwnd_, kFirstTimerId + timer.role.value, available);
+        }
         setTimerPeriod(timer.role, timer.periodMs);
     }
     handlers_.onCreated(*this);
@@ -95,14 +100,12 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY:
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
-        case WM_TIMER: {
-            const Role timer = Role::fromValue(static_cast<int>(wParam - kFirstTimerId));
-            auto period = timerPeriods_.find(timer.value);
-            if (period != timerPeriods_.end() && period->second > 0) {
-                handlers_.onTimer(*this, timer);
-            }
+        case WM_TIMER:
+            onWindowTimer(wParam);
             return 0;
-        }
+        case kPreciseTickMessage:
+            onPreciseTick(wParam, lParam);
+            return 0;
         case WM_HOTKEY:
             handlers_.onHotkey(*this, static_cast<int>(wParam));
             return 0;
@@ -257,6 +260,32 @@ void Win32Window::onDestroy() {
         }
         period = 0;
     }
+    preciseTimers_.clear();
+}
+
+PreciseTimer* Win32Window::preciseTimer(int role) const {
+    auto it = preciseTimers_.find(role);
+    return it == preciseTimers_.end() ? nullptr : it->second.get();
+}
+
+void Win32Window::onWindowTimer(WPARAM id) {
+    const Role timer = Role::fromValue(static_cast<int>(id - kFirstTimerId));
+    auto period = timerPeriods_.find(timer.value);
+    if (period == timerPeriods_.end() || period->second <= 0) {
+        return;
+    }
+    PreciseTimer* precise = preciseTimer(timer.value);
+    if (precise == nullptr || precise->acceptWindowTimer()) {
+        handlers_.onTimer(*this, timer);
+    }
+}
+
+void Win32Window::onPreciseTick(WPARAM id, LPARAM generation) {
+    const Role timer = Role::fromValue(static_cast<int>(id - kFirstTimerId));
+    PreciseTimer* precise = preciseTimer(timer.value);
+    if (precise != nullptr && precise->acceptTick(generation)) {
+        handlers_.onTimer(*this, timer);
+    }
 }
 
 const Win32Window::Control& Win32Window::control(Role role) const {
@@ -354,11 +383,33 @@ void Win32Window::setTimerPeriod(Role timer, int periodMs) {
             return;
         }
         current = period;
-        if (period > 0) {
+        if (PreciseTimer* precise = preciseTimer(timer.value)) {
+            if (period > 0) {
+                precise->start(period);
+            } else {
+                precise->stop();
+            }
+        } else if (period > 0) {
             SetTimer(hwnd_, kFirstTimerId + timer.value, static_cast<UINT>(period), nullptr);
         } else {
             KillTimer(hwnd_, kFirstTimerId + timer.value);
         }
+    });
+}
+
+void Win32Window::setTimerDue(Role timer, std::int64_t dueMs) {
+    owner_.run([&] {
+        PreciseTimer* precise = preciseTimer(timer.value);
+        if (precise != nullptr && hwnd_ != nullptr && timerPeriods_.at(timer.value) > 0) {
+            precise->setDue(dueMs);
+        }
+    });
+}
+
+TimerSource Win32Window::timerSource(Role timer) const {
+    return owner_.run([&] {
+        PreciseTimer* precise = preciseTimer(timer.value);
+        return precise != nullptr ? precise->source() : TimerSource::windowTimer;
     });
 }
 

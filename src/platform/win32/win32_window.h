@@ -10,6 +10,7 @@
 
 #include "platform/layout.h"
 #include "platform/win32/owner_thread.h"
+#include "platform/win32/precise_timer.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_list_control.h"
 #include "platform/window.h"
@@ -46,6 +47,7 @@ public:
     NativeWindow controlHandle(Role control) const override;
     int timerPeriod(Role timer) const override;
     void setTimerPeriod(Role timer, int periodMs) override;
+    void setTimerDue(Role timer, std::int64_t dueMs) override;
     bool isMenuItemEnabled(Role item) const override;
     void setMenuItemEnabled(Role item, bool enabled) override;
     bool isMinimized() const override;
@@ -56,6 +58,8 @@ public:
     const WindowSpec& spec() const { return spec_; }
     bool isOpen() const { return hwnd_ != nullptr; }
     void restoreAndActivate();
+    // What a precise timer ticks from (tests).
+    TimerSource timerSource(Role timer) const;
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -74,6 +78,9 @@ private:
     LRESULT onNotify(const NMHDR& header, LPARAM lParam);
     bool onSetCursor(HWND over);
     void onDestroy();
+    void onPreciseTick(WPARAM id, LPARAM generation);
+    void onWindowTimer(WPARAM id);
+    PreciseTimer* preciseTimer(int role) const;
     const Control& control(Role role) const;
     const Control* controlById(int id) const;
     HMENU menuOf(Role item) const;
@@ -87,6 +94,7 @@ private:
     bool created_ = false;
     std::vector<Control> controls_;
     std::map<int, int> timerPeriods_;
+    std::map<int, std::unique_ptr<PreciseTimer>> preciseTimers_;  // by role
     std::vector<UniqueMenu> menus_;
 };
 
