@@ -174,6 +174,9 @@ bool RunControl::playbackPass(platform::Window& main, const std::shared_ptr<Run>
             v.curText = cell(steps, row, StepColumn::textToType);
             primitives_.moveCursor(0, textToInt(v.curX), textToInt(v.curY));
             primitives_.pumpWait(kStepSettleMs, run->stop.get());
+            if (run->stop->isSet()) {
+                return false;  // a stopped row drops the action it was waiting for
+            }
             playStep(v, *run);
             // The row count is read again, so a list that shrank to this row
             // starts over early, and one that grew past the pass does not.
@@ -197,7 +200,7 @@ void RunControl::playStep(PlaybackValues& v, Run& run) {
     const platform::NativeWindow target =
         primitives_.windowAtPoint(textToInt(v.curX), textToInt(v.curY));
     primitives_.pumpWait(kStepSettleMs, run.stop.get());
-    primitives_.typeText(target, v.curText);
+    primitives_.typeText(target, v.curText, run.stop.get());
 }
 
 bool RunControl::beginSingleStepRepeat(platform::Window& main, const std::shared_ptr<Run>& run,

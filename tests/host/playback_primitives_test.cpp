@@ -203,7 +203,7 @@ TEST_F(PrimitivesTest, MoveCursorIsRelativeToAWindowsClientOriginOrToTheScreen) 
 
 TEST_F(PrimitivesTest, TypeTextSendsTheWholeTextAndAnEmptyTextNothing) {
     const platform::NativeWindow target = desktop.addNativeWindow(0, {0, 0, 50, 50});
-    primitives.typeText(target, "");
+    primitives.typeText(target, "", nullptr);
     primitives.typeText(target, "a中");
     const auto records = desktop.fakeInput().records();
     ASSERT_EQ(records.size(), 1u);

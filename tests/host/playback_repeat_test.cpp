@@ -172,7 +172,16 @@ TEST_F(PlaybackRepeatThread, StopDuringATicksWaitCutsItShortAndReleasesPressedBu
     desktop.clock().runUntil(20000);
     EXPECT_EQ(timeline(),
               (Lines{"1000 move 10,20", "1000 rightDown", "1301 text t", "2000 move 10,20",
-                     "2000 rightDown", "2100 text t", "2100 rightUp"}));
+                     "2000 rightDown", "2100 rightUp"}));
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
+}
+
+TEST_F(PlaybackRepeatThread, StopInTheMiddleOfADoubleClickEndsItAfterTheFirstClick) {
+    addRow({"10", "20", "左键", "双击", "1000", "0", ""});
+    pressStart();
+    pressStartAt(1100);  // the pause between the clicks lasts from 1000 to 1250
+    desktop.clock().runUntil(20000);
+    EXPECT_EQ(timeline(), (Lines{"1000 move 10,20", "1000 leftDown", "1000 leftUp"}));
     EXPECT_EQ(caption(), mainwin::kCaptionIdle);
 }
 

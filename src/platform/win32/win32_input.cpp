@@ -7,6 +7,9 @@
 namespace kv::platform::win32 {
 namespace {
 
+// In code page 936 a byte from 0x81 on starts a two-byte character.
+constexpr unsigned char kFirstLeadByte = 0x81;
+
 DWORD mouseFlag(MouseEvent event) {
     switch (event) {
         case MouseEvent::leftDown:
@@ -47,16 +50,29 @@ int Win32Input::doubleClickTime() const {
     return static_cast<int>(GetDoubleClickTime());
 }
 
-void Win32Input::typeText(NativeWindow window, std::string_view gbkText) {
+// A stop is looked at before each character, never between the two bytes
+// or the two UTF-16 units of one.
+void Win32Input::typeText(NativeWindow window, std::string_view gbkText, const Signal* cancel) {
     const HWND target = reinterpret_cast<HWND>(window);
+    auto cancelled = [cancel] { return cancel != nullptr && cancel->isSet(); };
     if (GetACP() == kProgramCodePage) {
-        for (const char byte : gbkText) {
-            SendMessageA(target, WM_CHAR, static_cast<unsigned char>(byte), 0);
+        for (std::size_t at = 0; at < gbkText.size() && !cancelled(); ++at) {
+            const auto byte = static_cast<unsigned char>(gbkText[at]);
+            SendMessageA(target, WM_CHAR, byte, 0);
+            if (byte >= kFirstLeadByte && at + 1 < gbkText.size()) {
+                ++at;
+                SendMessageA(target, WM_CHAR, static_cast<unsigned char>(gbkText[at]), 0);
+            }
         }
         return;
     }
-    for (const wchar_t unit : toWide(gbkText)) {
-        SendMessageW(target, WM_CHAR, unit, 0);
+    const std::wstring text = toWide(gbkText);
+    for (std::size_t at = 0; at < text.size() && !cancelled(); ++at) {
+        SendMessageW(target, WM_CHAR, text[at], 0);
+        if (IS_HIGH_SURROGATE(text[at]) && at + 1 < text.size()) {
+            ++at;
+            SendMessageW(target, WM_CHAR, text[at], 0);
+        }
     }
 }
 
