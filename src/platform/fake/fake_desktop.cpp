@@ -227,6 +227,16 @@ FakeWindow* FakeDesktop::findWindow(const WindowSpec& spec) const {
     return nullptr;
 }
 
+FakeWindow* FakeDesktop::findWindowByHandle(NativeWindow handle) const {
+    std::lock_guard lock(mutex_);
+    for (const auto& window : windows_) {
+        if (window->handle() == handle && window->isOpen()) {
+            return window.get();
+        }
+    }
+    return nullptr;
+}
+
 int FakeDesktop::openWindowCount() const {
     std::lock_guard lock(mutex_);
     return static_cast<int>(

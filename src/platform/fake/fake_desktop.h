@@ -13,6 +13,7 @@
 #include "platform/desktop.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_input.h"
+#include "platform/fake/fake_program_copies.h"
 #include "platform/fake/fake_waits.h"
 #include "platform/fake/fake_window.h"
 #include "platform/fake/virtual_clock.h"
@@ -51,11 +52,13 @@ public:
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
     Files& files() override { return files_; }
+    ProgramCopies& copies() override { return copies_; }
 
     VirtualClock& clock() { return clock_; }
     FakeInput& fakeInput() { return input_; }
     FakeWaits& fakeWaits() { return waits_; }
     FakeFiles& fakeFiles() { return files_; }
+    FakeProgramCopies& fakeCopies() { return copies_; }
     void setProgramDirectory(std::string directory) { programDirectory_ = std::move(directory); }
     // The tick count at virtual time 0, to test wrap-around.
     void setTickBase(std::uint32_t base) { tickBase_ = base; }
@@ -87,6 +90,8 @@ public:
 
     // The open window of this spec, or nullptr.
     FakeWindow* findWindow(const WindowSpec& spec) const;
+    // The open window with this handle, or nullptr.
+    FakeWindow* findWindowByHandle(NativeWindow handle) const;
     int openWindowCount() const;
     std::vector<MessageBoxRecord> messages() const;
 
@@ -108,6 +113,7 @@ private:
     FakeInput input_{*this};
     FakeWaits waits_{clock_};
     FakeFiles files_;
+    FakeProgramCopies copies_{*this};
     mutable std::mutex mutex_;
     std::string programDirectory_ = "C:\\Klikvane";
     std::uint32_t tickBase_ = 0;
