@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/klikvane.h"
 #include "app/main_window_layout.h"
@@ -125,6 +127,50 @@ TEST_F(PlaybackTest, OneRowRepeatsAtItsIntervalUntilItsCount) {
     const std::int64_t spanMs = (m[8].atUs - m[0].atUs) / 1000;
     EXPECT_GE(spanMs, 380);
     EXPECT_LE(spanMs, 440);
+}
+
+// The clicks come on deadlines: the k-th click k intervals after the start,
+// plus the fixed delay from F5 to the set-up. The bound is loose so that a
+// busy machine does not fail it; the benchmark measures the real precision.
+TEST_F(PlaybackTest, TenMillisecondRepeatKeepsEveryClickNearItsDeadline) {
+    constexpr int kClicks = 200;
+    constexpr double kIntervalMs = 10;
+    addRow({20, 30}, "左键", "单击", "", "10", "200");
+    const std::int64_t start = test::steadyMicros();
+    pressF5AndPlay();
+    std::vector<std::int64_t> presses;
+    for (const test::ButtonMessage& m : target.messages()) {
+        if (m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONDBLCLK) {
+            presses.push_back(m.atUs);
+        }
+    }
+    ASSERT_EQ(presses.size(), static_cast<std::size_t>(kClicks));
+    double earliest = 1e9;
+    double latest = -1e9;
+    for (std::size_t k = 0; k < presses.size(); ++k) {
+        const double offset =
+            (presses[k] - start) / 1000.0 - static_cast<double>(k + 1) * kIntervalMs;
+        earliest = std::min(earliest, offset);
+        latest = std::max(latest, offset);
+    }
+    EXPECT_LE(latest - earliest, 8.0) << "clicks from " << earliest << " to " << latest
+                                      << " ms off their deadlines";
+}
+
+// A stop makes no new press: the row waiting before its click drops it, and
+// the only button message after F5 is the release of the button row 1 holds.
+TEST_F(PlaybackTest, F5WhileARowWaitsLetsOnlyTheHeldButtonGo) {
+    addRow({20, 30}, "左键", "按下");
+    addRow({60, 40}, "左键", "单击");
+    addRow({100, 50}, "左键", "单击");
+    test::pressKey(VK_F5);
+    ASSERT_TRUE(pumpUntil([&] { return running(); }, 3000));
+    ASSERT_TRUE(pumpUntil([&] { return !target.messages().empty(); }, 3000));
+    pumpFor(100);  // row 2 waits 300 ms at its point before clicking
+    test::pressKey(VK_F5);
+    ASSERT_TRUE(pumpUntil([&] { return idle(); }, 3000));
+    pumpFor(1000);
+    EXPECT_EQ(target.describe(), "LD 20,30 LU 60,40 ");
 }
 
 bool runningOnWine() {

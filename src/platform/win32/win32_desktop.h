@@ -11,6 +11,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_input.h"
+#include "platform/win32/win32_program_copies.h"
 #include "platform/win32/win32_waits.h"
 #include "platform/win32/win32_window.h"
 
@@ -46,6 +47,9 @@ public:
     Waits& waits() override { return waits_; }
     Win32Waits& win32Waits() { return waits_; }
     Files& files() override { return files_; }
+    ProgramCopies& copies() override { return copies_; }
+    // The registered message that asks the main window to come forward.
+    UINT comeForwardMessage() const { return comeForwardMessage_; }
 
     HFONT controlFont() const { return static_cast<HFONT>(font_.get()); }
     // Called by a window when it is gone; the last one ends the message loop.
@@ -60,6 +64,8 @@ private:
     Win32Input input_;
     Win32Waits waits_;
     Win32Files files_;
+    Win32ProgramCopies copies_;
+    UINT comeForwardMessage_ = Win32ProgramCopies::comeForwardMessage();
     // Windows stay allocated after they close, so a handler or a worker that
     // still holds one talks to a closed window instead of freed memory.
     std::vector<std::unique_ptr<Win32Window>> windows_;

@@ -87,6 +87,10 @@ LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam,
 }
 
 LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == desktop_.comeForwardMessage()) {
+        comeForward();
+        return kCameForward;
+    }
     switch (message) {
         case WM_CREATE:
             createControls();
@@ -452,6 +456,17 @@ void Win32Window::close() {
             DestroyWindow(hwnd_);
         }
     });
+}
+
+// Asked by a later copy of the program. A window minimised into the
+// notification area is hidden as well: restoring shows it again.
+void Win32Window::comeForward() {
+    if (IsIconic(hwnd_)) {
+        ShowWindow(hwnd_, SW_RESTORE);
+    } else if (!IsWindowVisible(hwnd_)) {
+        ShowWindow(hwnd_, SW_SHOW);
+    }
+    SetForegroundWindow(hwnd_);
 }
 
 void Win32Window::restoreAndActivate() {

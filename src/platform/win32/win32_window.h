@@ -58,6 +58,7 @@ public:
     const WindowSpec& spec() const { return spec_; }
     bool isOpen() const { return hwnd_ != nullptr; }
     void restoreAndActivate();
+    void comeForward();
     // What a precise timer ticks from (tests).
     TimerSource timerSource(Role timer) const;
 

@@ -25,6 +25,10 @@ public:
     HWND waitForWindow(const std::wstring& caption, DWORD timeoutMs = 10000) const;
     // Waits for the process to end; returns its exit code, or -1 on timeout.
     long waitForExit(DWORD timeoutMs);
+    // Starts the program once more from the same directory and waits for
+    // that copy to end: its exit code, or -1 when it was still running after
+    // timeoutMs (it is then ended).
+    long runAnotherCopy(DWORD timeoutMs) const;
 
 private:
     TempDirectory directory_;
