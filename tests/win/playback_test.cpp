@@ -157,6 +157,43 @@ TEST_F(PlaybackTest, TenMillisecondRepeatKeepsEveryClickNearItsDeadline) {
                                       << " ms off their deadlines";
 }
 
+// Where the system has no high-resolution timer, or no waitable timer at
+// all, the repeat still clicks on time as far as the next timer can: every
+// click comes, the run ends on its own.
+struct FewerTimers {
+    bool highResolution;
+    bool waitable;
+    platform::TimerSource expected;
+};
+
+class PlaybackWithFewerTimers : public PlaybackTest,
+                                public ::testing::WithParamInterface<FewerTimers> {
+protected:
+    PlaybackWithFewerTimers() {
+        desktop.win32Waits().setTimersAvailable({GetParam().highResolution, GetParam().waitable});
+    }
+};
+
+TEST_P(PlaybackWithFewerTimers, RepeatFallsBackToTheNextTimerAndStillClicksEveryClick) {
+    auto* main = static_cast<platform::win32::Win32Window*>(window);
+    addRow({20, 30}, "左键", "单击", "", "5", "40");
+    pressF5AndPlay();
+    EXPECT_EQ(main->timerSource(MainRole::repeatTimer), GetParam().expected);
+    std::size_t presses = 0;
+    for (const test::ButtonMessage& m : target.messages()) {
+        presses += m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONDBLCLK;
+    }
+    ASSERT_EQ(presses, 40u);
+    const double spanMs =
+        (target.messages().back().atUs - target.messages().front().atUs) / 1000.0;
+    EXPECT_LT(spanMs, 39 * 5 + 300) << "the clicks fell behind their deadlines";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Timers, PlaybackWithFewerTimers,
+    ::testing::Values(FewerTimers{false, true, platform::TimerSource::waitable},
+                      FewerTimers{false, false, platform::TimerSource::windowTimer}));
+
 // A stop makes no new press: the row waiting before its click drops it, and
 // the only button message after F5 is the release of the button row 1 holds.
 TEST_F(PlaybackTest, F5WhileARowWaitsLetsOnlyTheHeldButtonGo) {
