@@ -62,7 +62,8 @@ Outcome startASecondCopy(const std::string& firstFolder, const std::string& late
     first.desktop.clock().at(1000, [&] {
         FakeWindow* window = first.mainWindow();
         const int activationsBefore = first.desktop.activations(*window);
-        later.desktop.clock().at(100, [&] { o.laterOpenedAWindow = later.mainWindow() != nullptr; });
+        later.desktop.clock().at(100,
+                                 [&] { o.laterOpenedAWindow = later.mainWindow() != nullptr; });
         later.runUntilClosedAt(200);
         o.firstRestored = !window->isMinimized();
         o.firstActivations = first.desktop.activations(*window) - activationsBefore;
@@ -71,7 +72,8 @@ Outcome startASecondCopy(const std::string& firstFolder, const std::string& late
     o.laterTouchedNoFile = later.touchedNoFile();
     o.laterMessages = later.desktop.messages().size();
     if (o.laterMessages > 0) {
-        o.laterMessage = later.desktop.messages()[0].text + " | " + later.desktop.messages()[0].title;
+        o.laterMessage =
+            later.desktop.messages()[0].text + " | " + later.desktop.messages()[0].title;
     }
     o.firstBroughtForward = first.desktop.fakeCopies().timesBroughtForward();
     return o;
@@ -108,9 +110,8 @@ TEST(OneCopyPerFolder, WithoutNamedObjectsEveryCopyRunsAsBefore) {
 }
 
 TEST(OneCopyPerFolder, ARunningCopyThatDoesNotAnswerIsReportedAndTheSecondEnds) {
-    const Outcome o = startASecondCopy("C:\\K", "C:\\K", [](Copy& first, Copy&) {
-        first.desktop.fakeCopies().setHung(true);
-    });
+    const Outcome o = startASecondCopy(
+        "C:\\K", "C:\\K", [](Copy& first, Copy&) { first.desktop.fakeCopies().setHung(true); });
     EXPECT_FALSE(o.laterOpenedAWindow);
     EXPECT_TRUE(o.laterTouchedNoFile);
     EXPECT_EQ(o.laterMessage, "Klikvane已在此文件夹中运行,但没有响应 | 鼠标自动点击");

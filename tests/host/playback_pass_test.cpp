@@ -86,10 +86,10 @@ TEST_F(PlaybackPassThread, LoopStartsOverUntilStoppedAndTheStopDropsTheWaitingRo
     desktop.clock().runUntil(1300);
     EXPECT_EQ(caption(), mainwin::kCaptionIdle);
     desktop.clock().runUntil(10000);
-    EXPECT_EQ(timeline(), (Lines{"0 move 1,1", "301 leftDown", "301 leftUp", "301 move 2,2",
-                                 "602 leftDown", "602 leftUp", "602 move 1,1", "903 leftDown",
-                                 "903 leftUp", "903 move 2,2", "1204 leftDown", "1204 leftUp",
-                                 "1204 move 1,1"}));
+    EXPECT_EQ(timeline(),
+              (Lines{"0 move 1,1", "301 leftDown", "301 leftUp", "301 move 2,2", "602 leftDown",
+                     "602 leftUp", "602 move 1,1", "903 leftDown", "903 leftUp", "903 move 2,2",
+                     "1204 leftDown", "1204 leftUp", "1204 move 1,1"}));
     EXPECT_EQ(desktop.clock().runningWorkers(), 0);
 }
 
@@ -127,10 +127,12 @@ TEST_F(PlaybackPassThread, AStopInAnyWaitOfARowMakesNoFurtherPressOrCharacter) {
     };
     const Case cases[] = {
         {"before the action", "单击", "", 450, {}},
-        {"between the clicks of a double click", "双击", "", 700,
-         {"602 leftDown", "602 leftUp"}},
+        {"between the clicks of a double click", "双击", "", 700, {"602 leftDown", "602 leftUp"}},
         {"before the typing", "单击", "hi", 700, {"602 leftDown", "602 leftUp"}},
-        {"in the typing", "单击", "ab中de", 925,
+        {"in the typing",
+         "单击",
+         "ab中de",
+         925,
          {"602 leftDown", "602 leftUp", "903 text a", "913 text b", "923 text \xD6\xD0"}},
     };
     for (const Case& c : cases) {
@@ -182,10 +184,9 @@ TEST_F(PlaybackPassThread, StartWhileAStoppedPassFinishesWaitsForItToEnd) {
     desktop.clock().runUntil(451);
     EXPECT_TRUE(running());  // the finished pass leaves the new run's caption alone
     desktop.clock().finishWorkers();
-    EXPECT_EQ(timeline(),
-              (Lines{"0 move 1,1", "301 leftDown", "301 leftUp", "301 move 2,2", "450 move 1,1",
-                     "751 leftDown", "751 leftUp",
-                     "751 move 2,2", "1052 rightDown", "1052 rightUp", "1353 text ab"}));
+    EXPECT_EQ(timeline(), (Lines{"0 move 1,1", "301 leftDown", "301 leftUp", "301 move 2,2",
+                                 "450 move 1,1", "751 leftDown", "751 leftUp", "751 move 2,2",
+                                 "1052 rightDown", "1052 rightUp", "1353 text ab"}));
     EXPECT_EQ(caption(), mainwin::kCaptionIdle);
 }
 
@@ -270,9 +271,8 @@ TEST_F(PlaybackLoopThread, ListThatShrankToTheRowInProgressStartsOverEarly) {
     desktop.clock().at(350, [this] { steps().deleteRow(2); });
     desktop.clock().at(700, [this] { desktop.userPressesHotkey(0, 116); });
     desktop.clock().runUntil(5000);
-    EXPECT_EQ(timeline(),
-              (Lines{"0 move 1,0", "301 leftDown", "301 leftUp", "301 move 2,0", "602 leftDown",
-                     "602 leftUp", "602 move 1,0"}));
+    EXPECT_EQ(timeline(), (Lines{"0 move 1,0", "301 leftDown", "301 leftUp", "301 move 2,0",
+                                 "602 leftDown", "602 leftUp", "602 move 1,0"}));
     EXPECT_EQ(program.shared().stepCount, 2);
 }
 

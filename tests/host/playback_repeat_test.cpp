@@ -170,9 +170,8 @@ TEST_F(PlaybackRepeatThread, StopDuringATicksWaitCutsItShortAndReleasesPressedBu
     pressStart();
     pressStartAt(2100);  // the second tick waits to type from 2000 to 2301
     desktop.clock().runUntil(20000);
-    EXPECT_EQ(timeline(),
-              (Lines{"1000 move 10,20", "1000 rightDown", "1301 text t", "2000 move 10,20",
-                     "2000 rightDown", "2100 rightUp"}));
+    EXPECT_EQ(timeline(), (Lines{"1000 move 10,20", "1000 rightDown", "1301 text t",
+                                 "2000 move 10,20", "2000 rightDown", "2100 rightUp"}));
     EXPECT_EQ(caption(), mainwin::kCaptionIdle);
 }
 

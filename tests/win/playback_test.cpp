@@ -153,8 +153,8 @@ TEST_F(PlaybackTest, TenMillisecondRepeatKeepsEveryClickNearItsDeadline) {
         earliest = std::min(earliest, offset);
         latest = std::max(latest, offset);
     }
-    EXPECT_LE(latest - earliest, 8.0) << "clicks from " << earliest << " to " << latest
-                                      << " ms off their deadlines";
+    EXPECT_LE(latest - earliest, 8.0)
+        << "clicks from " << earliest << " to " << latest << " ms off their deadlines";
 }
 
 // Where the system has no high-resolution timer, or no waitable timer at
@@ -184,8 +184,7 @@ TEST_P(PlaybackWithFewerTimers, RepeatFallsBackToTheNextTimerAndStillClicksEvery
         presses += m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONDBLCLK;
     }
     ASSERT_EQ(presses, 40u);
-    const double spanMs =
-        (target.messages().back().atUs - target.messages().front().atUs) / 1000.0;
+    const double spanMs = (target.messages().back().atUs - target.messages().front().atUs) / 1000.0;
     EXPECT_LT(spanMs, 39 * 5 + 300) << "the clicks fell behind their deadlines";
 }
 

@@ -123,9 +123,9 @@ bool Win32ProgramCopies::bringRunningCopyForward(int timeoutMs) {
             GetWindowThreadProcessId(window, &process);
             AllowSetForegroundWindow(process);
             DWORD_PTR answer = 0;
-            const LRESULT sent = SendMessageTimeoutW(
-                window, comeForwardMessage(), 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                static_cast<UINT>(end - now), &answer);
+            const LRESULT sent = SendMessageTimeoutW(window, comeForwardMessage(), 0, 0,
+                                                     SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                                                     static_cast<UINT>(end - now), &answer);
             return sent != 0 && answer == static_cast<DWORD_PTR>(kCameForward);
         }
         // The running copy has not shown its window yet.

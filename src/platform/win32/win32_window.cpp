@@ -55,8 +55,8 @@ bool Win32Window::create() {
     for (const TimerSpec& timer : spec_.timers) {
         timerPeriods_[timer.role.value] = 0;
         if (timer.precise) {
-            preciseTimers_[timer.role.value] = std::make_unique<PreciseTimer>(
-                hwnd_, kFirstTimerId + timer.role.value, available);
+            preciseTimers_[timer.role.value] =
+                std::make_unique<PreciseTimer>(hwnd_, kFirstTimerId + timer.role.value, available);
         }
         setTimerPeriod(timer.role, timer.periodMs);
     }
