@@ -22,6 +22,9 @@
 set -uo pipefail
 cd "$(dirname "$0")" || exit 1
 
+# The compiler cache (when installed) shares its entries between clones.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+
 build_root=${KV_BUILD:-build}
 logs=$build_root/logs
 mkdir -p "$logs"
