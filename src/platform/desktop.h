@@ -14,6 +14,7 @@
 #include "platform/input.h"
 #include "platform/layout.h"
 #include "platform/program_copies.h"
+#include "platform/shell.h"
 #include "platform/waits.h"
 #include "platform/window.h"
 
@@ -71,6 +72,8 @@ public:
     virtual Files& files() = 0;
     // The other copies of the program.
     virtual ProgramCopies& copies() = 0;
+    // Opening programs, documents and web addresses.
+    virtual Shell& shell() = 0;
 };
 
 }  // namespace kv::platform

@@ -14,6 +14,7 @@
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_program_copies.h"
+#include "platform/fake/fake_shell.h"
 #include "platform/fake/fake_waits.h"
 #include "platform/fake/fake_window.h"
 #include "platform/fake/virtual_clock.h"
@@ -53,12 +54,14 @@ public:
     Waits& waits() override { return waits_; }
     Files& files() override { return files_; }
     ProgramCopies& copies() override { return copies_; }
+    Shell& shell() override { return shell_; }
 
     VirtualClock& clock() { return clock_; }
     FakeInput& fakeInput() { return input_; }
     FakeWaits& fakeWaits() { return waits_; }
     FakeFiles& fakeFiles() { return files_; }
     FakeProgramCopies& fakeCopies() { return copies_; }
+    FakeShell& fakeShell() { return shell_; }
     void setProgramDirectory(std::string directory) { programDirectory_ = std::move(directory); }
     // The tick count at virtual time 0, to test wrap-around.
     void setTickBase(std::uint32_t base) { tickBase_ = base; }
@@ -114,6 +117,7 @@ private:
     FakeWaits waits_{clock_};
     FakeFiles files_;
     FakeProgramCopies copies_{*this};
+    FakeShell shell_;
     mutable std::mutex mutex_;
     std::string programDirectory_ = "C:\\Klikvane";
     std::uint32_t tickBase_ = 0;

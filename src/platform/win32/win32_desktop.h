@@ -12,6 +12,7 @@
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_input.h"
 #include "platform/win32/win32_program_copies.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_waits.h"
 #include "platform/win32/win32_window.h"
 
@@ -50,6 +51,7 @@ public:
     ProgramCopies& copies() override { return copies_; }
     // The registered message that asks the main window to come forward.
     UINT comeForwardMessage() const { return comeForwardMessage_; }
+    Shell& shell() override { return shell_; }
 
     HFONT controlFont() const { return static_cast<HFONT>(font_.get()); }
     // Called by a window when it is gone; the last one ends the message loop.
@@ -66,6 +68,7 @@ private:
     Win32Files files_;
     Win32ProgramCopies copies_;
     UINT comeForwardMessage_ = Win32ProgramCopies::comeForwardMessage();
+    Win32Shell shell_;
     // Windows stay allocated after they close, so a handler or a worker that
     // still holds one talks to a closed window instead of freed memory.
     std::vector<std::unique_ptr<Win32Window>> windows_;

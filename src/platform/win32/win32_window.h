@@ -63,6 +63,10 @@ public:
     TimerSource timerSource(Role timer) const;
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Every control is subclassed with this, so that its mouse presses reach
+    // the handlers before the control handles them.
+    static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR index, DWORD_PTR self);
 
 private:
     struct Control {
@@ -72,6 +76,8 @@ private:
     };
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleControlMessage(HWND control, std::size_t index, UINT message, WPARAM wParam,
+                                 LPARAM lParam);
     void createControls();
     void createColumns(HWND list, const ControlSpec& spec);
     void createMenus();
