@@ -35,7 +35,15 @@ void Win32Input::moveCursor(NativeWindow window, int x, int y) {
     if (window != 0) {
         ClientToScreen(reinterpret_cast<HWND>(window), &origin);
     }
-    SetCursorPos(origin.x + x, origin.y + y);
+    const POINT target{origin.x + x, origin.y + y};
+    // A repeat puts the cursor on the same point at every click. Where it
+    // already is, moving it changes nothing, yet costs a round trip to the
+    // display on some systems (under wine about as long as a 1 ms interval).
+    POINT now{};
+    if (GetCursorPos(&now) && now.x == target.x && now.y == target.y) {
+        return;
+    }
+    SetCursorPos(target.x, target.y);
 }
 
 // No movement and no extra data: the event acts where the cursor is.
