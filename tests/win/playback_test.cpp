@@ -130,31 +130,52 @@ TEST_F(PlaybackTest, OneRowRepeatsAtItsIntervalUntilItsCount) {
 }
 
 // The clicks come on deadlines: the k-th click k intervals after the start,
-// plus the fixed delay from F5 to the set-up. The bound is loose so that a
-// busy machine does not fail it; the benchmark measures the real precision.
-TEST_F(PlaybackTest, TenMillisecondRepeatKeepsEveryClickNearItsDeadline) {
-    constexpr int kClicks = 200;
-    constexpr double kIntervalMs = 10;
-    addRow({20, 30}, "左键", "单击", "", "10", "200");
-    const std::int64_t start = test::steadyMicros();
-    pressF5AndPlay();
-    std::vector<std::int64_t> presses;
-    for (const test::ButtonMessage& m : target.messages()) {
-        if (m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONDBLCLK) {
-            presses.push_back(m.atUs);
+// plus the fixed delay from F5 to the set-up. The bounds are loose so that a
+// busy machine does not fail them (under wine even a bare timer-and-click
+// program has single clicks 20 ms late there); the benchmark measures the
+// real precision, and win_timer_probe the system's own floor.
+class RepeatOnDeadlines : public PlaybackTest {
+protected:
+    // How late each click is behind the earliest one, against its deadline.
+    std::vector<double> latenessAfterTheStart(int intervalMs, int clicks) {
+        addRow({20, 30}, "左键", "单击", "", std::to_string(intervalMs).c_str(),
+               std::to_string(clicks).c_str());
+        const std::int64_t start = test::steadyMicros();
+        pressF5AndPlay();
+        std::vector<double> offsets;
+        for (const test::ButtonMessage& m : target.messages()) {
+            if (m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONDBLCLK) {
+                const double k = static_cast<double>(offsets.size() + 1);
+                offsets.push_back((m.atUs - start) / 1000.0 - k * intervalMs);
+            }
         }
+        EXPECT_EQ(offsets.size(), static_cast<std::size_t>(clicks));
+        const double earliest = *std::min_element(offsets.begin(), offsets.end());
+        for (double& offset : offsets) {
+            offset -= earliest;
+        }
+        std::sort(offsets.begin(), offsets.end());
+        return offsets;
     }
-    ASSERT_EQ(presses.size(), static_cast<std::size_t>(kClicks));
-    double earliest = 1e9;
-    double latest = -1e9;
-    for (std::size_t k = 0; k < presses.size(); ++k) {
-        const double offset =
-            (presses[k] - start) / 1000.0 - static_cast<double>(k + 1) * kIntervalMs;
-        earliest = std::min(earliest, offset);
-        latest = std::max(latest, offset);
-    }
-    EXPECT_LE(latest - earliest, 8.0)
-        << "clicks from " << earliest << " to " << latest << " ms off their deadlines";
+};
+
+TEST_F(RepeatOnDeadlines, TenMillisecondRepeatKeepsItsClicksNearTheirDeadlines) {
+    const std::vector<double> late = latenessAfterTheStart(10, 200);
+    ASSERT_FALSE(late.empty());
+    // Drift would spread them over 100 ms and more.
+    EXPECT_LE(late[late.size() / 2], 8.0) << "the median click";
+    EXPECT_LE(late.back(), 60.0) << "the latest click";
+}
+
+// A window timer ticks 10 ms or more apart: 200 clicks would take two
+// seconds or more instead of 400 ms.
+TEST_F(RepeatOnDeadlines, TwoMillisecondRepeatClicksEveryTwoMilliseconds) {
+    addRow({20, 30}, "左键", "单击", "", "2", "200");
+    pressF5AndPlay();
+    const auto& m = target.messages();
+    ASSERT_EQ(m.size(), 400u);
+    const double meanMs = (m.back().atUs - m.front().atUs) / 1000.0 / 199;
+    EXPECT_LE(meanMs, 4.0) << "the mean interval";
 }
 
 // Where the system has no high-resolution timer, or no waitable timer at
