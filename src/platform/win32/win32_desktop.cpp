@@ -39,6 +39,27 @@ void registerWindowClass() {
     RegisterClassExW(&windowClass);
 }
 
+constexpr wchar_t kUiThreadClassName[] = L"KlikvaneUiThread";
+
+LRESULT CALLBACK uiThreadProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kRunOnOwnerMessage) {
+        OwnerThread::serve(lParam);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND createUiThreadWindow() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = uiThreadProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kUiThreadClassName;
+    RegisterClassExW(&windowClass);
+    return CreateWindowExW(0, kUiThreadClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
 int CALLBACK noteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return 0;
@@ -91,6 +112,8 @@ Win32Desktop::Win32Desktop() {
     InitCommonControlsEx(&controls);
     registerWindowClass();
     font_.reset(createControlFont());
+    uiThreadWindow_.reset(createUiThreadWindow());
+    uiThread_.bind(uiThreadWindow_.get());
     // Make sure this thread has a message queue before anything posts to it.
     MSG message;
     PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
@@ -199,6 +222,10 @@ void Win32Desktop::startThread(std::function<void()> body) {
     std::thread(std::move(body)).detach();
 }
 
+void Win32Desktop::runOnUiThread(const std::function<void()>& work) {
+    uiThread_.run(work);
+}
+
 bool Win32Desktop::registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) {
     const UINT mods = static_cast<UINT>(modifiers);
     const UINT key = static_cast<UINT>(keyCode);
@@ -221,6 +248,14 @@ Point Win32Desktop::cursorPosition() const {
     POINT point{};
     GetCursorPos(&point);
     return {point.x, point.y};
+}
+
+std::optional<Point> Win32Desktop::tryCursorPosition() const {
+    POINT point{};
+    if (!GetCursorPos(&point)) {
+        return std::nullopt;
+    }
+    return Point{point.x, point.y};
 }
 
 NativeWindow Win32Desktop::windowAtPoint(Point point) const {
