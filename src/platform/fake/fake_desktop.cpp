@@ -63,7 +63,7 @@ void FakeDesktop::startThread(std::function<void()> body) {
 }
 
 void FakeDesktop::runOnUiThread(const std::function<void()>& work) {
-    if (std::this_thread::get_id() == uiThread_) {
+    if (onUiThread()) {
         work();
         return;
     }

@@ -44,6 +44,7 @@ public:
     // The test's thread, which drives the clock, is the UI thread: work from
     // a worker runs there as an action due now, and the worker waits for it.
     void runOnUiThread(const std::function<void()>& work) override;
+    bool onUiThread() const { return std::this_thread::get_id() == uiThread_; }
     bool registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) override;
     void unregisterHotkey(NativeWindow window, int id) override;
     Point cursorPosition() const override;

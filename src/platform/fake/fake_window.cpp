@@ -116,8 +116,16 @@ void FakeWindow::setText(Role role, std::string_view text) {
             return;
         }
         c.text = withinLimits(c, text);
+        if (!desktop_.onUiThread()) {
+            ++textEventsOffUiThread_;
+        }
     }
     handlers_.onTextChanged(*this, role);
+}
+
+int FakeWindow::textEventsOffUiThread() const {
+    std::lock_guard lock(mutex_);
+    return textEventsOffUiThread_;
 }
 
 bool FakeWindow::isEditBox(Role role) const {

@@ -63,6 +63,9 @@ public:
     void userPastes(std::string_view gbkText);
     void userSelectsComboItem(Role control, int index);
     Role focusedControl() const;
+    // Text-changed events raised on a thread other than the UI thread (a
+    // worker that wrote a box directly instead of through runOnUiThread).
+    int textEventsOffUiThread() const;
     void userChoosesMenuItem(Role item);
     void userPressesEscape() { close(); }
     void userRestores();
@@ -111,6 +114,7 @@ private:
     std::map<int, Timer> timers_;
     std::map<int, bool> menuItems_;
     Role focused_;
+    int textEventsOffUiThread_ = 0;
     bool open_ = true;
     bool minimized_ = false;
 };
