@@ -14,6 +14,7 @@
 #include "app/klikvane.h"
 #include "capture/step_editor.h"
 #include "mainwin/main_role.h"
+#include "mainwin/run_captions.h"
 #include "platform/win32/message_loop.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_desktop.h"
@@ -296,6 +297,55 @@ TEST_F(StepEditorWinTest, F6RecordsTheCursorEvery500msUntilPressedAgain) {
     ASSERT_EQ(steps().rowCount(), 2);
     EXPECT_EQ(steps().readRow(0), (StepRecord{"101", "102", "左键", "单击", "1000", "1", ""}));
     EXPECT_EQ(steps().readRow(1), (StepRecord{"201", "152", "左键", "单击", "1000", "1", ""}));
+}
+
+// The editor's message box runs on the UI thread while a loop plays on its
+// worker: the box keeps serving the worker's row reads, so the clicks go on.
+TEST_F(StepEditorWinTest, AValidationMessageDuringALoopLetsTheClicksGoOn) {
+    steps().appendStep({"40", "40", "左键", "单击", "1000", "1", ""});
+    steps().appendStep({"80", "80", "左键", "单击", "1000", "1", ""});
+    pumpFor(250);  // the refresh enables the run modes for two rows
+    main->setChecked(MainRole::loopRadio, true);
+    program.shared().selectedRow = 0;
+    program.shared().editBuffer.set(StepRecord{});
+    editor().openEditMode();
+    platform::Window* window = editor().window();
+    ASSERT_NE(window, nullptr);
+    pumpFor(200);
+
+    std::atomic<bool> boxSeen{false};
+    std::atomic<int> visits40{0};
+    std::atomic<int> visits80{0};
+    std::thread watcher([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 500 && box == nullptr; ++i) {
+            box = FindWindowW(L"#32770", L"坐标空");
+            Sleep(10);
+        }
+        if (box == nullptr) {
+            return;
+        }
+        boxSeen = true;
+        for (int i = 0; i < 200; ++i) {  // two seconds with the box open
+            POINT p{};
+            GetCursorPos(&p);
+            visits40 += p.x == 40 && p.y == 40 ? 1 : 0;
+            visits80 += p.x == 80 && p.y == 80 ? 1 : 0;
+            Sleep(10);
+        }
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    program.mainWindow().onClicked(*main, MainRole::startButton);
+    ASSERT_EQ(main->text(MainRole::startButton), mainwin::kCaptionRunning);
+    editor().onClicked(*window, R::editorOkButton);  // returns when the box is closed
+    watcher.join();
+    EXPECT_TRUE(boxSeen);
+    EXPECT_GT(visits40.load(), 0);
+    EXPECT_GT(visits80.load(), 0);
+    EXPECT_EQ(main->text(MainRole::startButton), mainwin::kCaptionRunning);
+    program.mainWindow().onClicked(*main, MainRole::startButton);  // stop
+    pumpFor(800);
+    window->close();
 }
 
 }  // namespace
