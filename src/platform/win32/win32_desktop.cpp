@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <thread>
 
 #include "platform/win32/message_loop.h"
@@ -136,8 +137,15 @@ Window* Win32Desktop::openWindow(const WindowSpec& spec, WindowHandlers& handler
         open->restoreAndActivate();
         return open;
     }
-    windows_.push_back(std::make_unique<Win32Window>(*this, spec, handlers));
-    Win32Window& window = *windows_.back();
+    // A window opened and closed again and again (the step editor) reuses
+    // its closed self, so openings do not add up.
+    auto closed = std::find_if(windows_.begin(), windows_.end(),
+                               [&](const auto& w) { return w->reusableFor(spec, handlers); });
+    if (closed == windows_.end()) {
+        windows_.push_back(std::make_unique<Win32Window>(*this, spec, handlers));
+        closed = std::prev(windows_.end());
+    }
+    Win32Window& window = **closed;
     if (modality == Modality::modal) {
         enableOtherWindows(window, false);
     }

@@ -67,7 +67,9 @@ private:
     Win32Waits waits_;
     Win32Files files_;
     // Windows stay allocated after they close, so a handler or a worker that
-    // still holds one talks to a closed window instead of freed memory.
+    // still holds one talks to a closed window instead of freed memory. A
+    // closed window is created again for the next opening of its spec with
+    // the same handlers.
     std::vector<std::unique_ptr<Win32Window>> windows_;
 };
 

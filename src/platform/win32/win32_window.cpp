@@ -42,6 +42,13 @@ DWORD Win32Window::windowStyle() const {
 }
 
 bool Win32Window::create() {
+    // A closed window created again starts from its layout table.
+    created_ = false;
+    controls_.clear();
+    timerPeriods_.clear();
+    menus_.clear();
+    writingText_ = 0;
+    dropNextChar_ = false;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - spec_.outerWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - spec_.outerHeight) / 2;
     const std::wstring caption = toWide(spec_.caption);

@@ -54,6 +54,11 @@ public:
     void close() override;
 
     HWND hwnd() const { return hwnd_; }
+    // Whether this closed window can be created again for the same spec and
+    // handlers, instead of keeping one more closed window for each opening.
+    bool reusableFor(const WindowSpec& spec, const WindowHandlers& handlers) const {
+        return !isOpen() && &spec_ == &spec && &handlers_ == &handlers;
+    }
     const WindowSpec& spec() const { return spec_; }
     bool isOpen() const { return hwnd_ != nullptr; }
     void restoreAndActivate();
