@@ -19,6 +19,8 @@
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_desktop.h"
 #include "steps/step_list.h"
+#include "steps/store_format.h"
+#include "support/store_file.h"
 #include "support/program_process.h"
 #include "support/pump.h"
 
@@ -242,6 +244,21 @@ TEST_F(StepEditorWinTest, RowsTypedWithRealKeysAreAddedCutAndSavedAsGbk) {
     EXPECT_EQ(steps().readRow(0), (StepRecord{"-12", "7", "左键", "单击", "1000", "2", "ab中"}));
     EXPECT_EQ(steps().readRow(1), (StepRecord{"5", "6", "左键", "单击", "1000", "2", cut + "7"}));
     EXPECT_EQ(editorWindow(), nullptr);
+
+    // Saved at close with the same GBK bytes.
+    main->close();
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring directory(exe);
+    directory.resize(directory.find_last_of(L'\\'));
+    const std::string bytes = test::fileBytes(test::storeFileIn(directory));
+    const steps::store::Opened opened = steps::store::openStore(bytes);
+    ASSERT_EQ(opened.problem, steps::store::Problem::none);
+    ASSERT_EQ(opened.layout.recordCount, 2);
+    EXPECT_EQ(steps::store::readRecord(bytes, opened.layout, 0),
+              (StepRecord{"-12", "7", "\xd7\xf3\xbc\xfc", "\xb5\xa5\xbb\xf7", "1000", "2",
+                          "ab\xd6\xd0"}));
+    EXPECT_EQ(steps::store::readRecord(bytes, opened.layout, 1)[6], cut + "7");
 }
 
 TEST_F(StepEditorWinTest, EditModeShowsTheRowWithTheShortIntervalLifted) {
