@@ -12,6 +12,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_input.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_waits.h"
 #include "platform/win32/win32_window.h"
 
@@ -48,6 +49,7 @@ public:
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
     Files& files() override { return files_; }
+    Shell& shell() override { return shell_; }
 
     HFONT controlFont() const { return static_cast<HFONT>(font_.get()); }
     // Called by a window when it is gone; the last one ends the message loop.
@@ -66,6 +68,7 @@ private:
     Win32Input input_;
     Win32Waits waits_;
     Win32Files files_;
+    Win32Shell shell_;
     // Windows stay allocated after they close, so a handler or a worker that
     // still holds one talks to a closed window instead of freed memory. A
     // closed window is created again for the next opening of its spec with

@@ -64,6 +64,10 @@ public:
     void restoreAndActivate();
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Every control is subclassed with this, so that its mouse presses reach
+    // the handlers before the control handles them.
+    static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR index, DWORD_PTR self);
 
 private:
     struct Control {
@@ -73,6 +77,8 @@ private:
     };
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleControlMessage(HWND control, std::size_t index, UINT message, WPARAM wParam,
+                                 LPARAM lParam);
     // Edit boxes are subclassed: their input kind, limits and key-down event.
     static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR index, DWORD_PTR self);
