@@ -35,6 +35,8 @@ inline constexpr unsigned editFirstColumn = 1u << 5;  // lists: in-place edit of
 inline constexpr unsigned disabled = 1u << 6;
 inline constexpr unsigned hidden = 1u << 7;
 inline constexpr unsigned checked = 1u << 8;
+inline constexpr unsigned readOnly = 1u << 16;    // edit boxes the user cannot change
+inline constexpr unsigned borderless = 1u << 17;  // edit boxes without their sunken edge
 }  // namespace style
 
 struct ColumnSpec {

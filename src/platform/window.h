@@ -66,6 +66,10 @@ public:
     virtual void onMoved(Window&) {}
     // A system-wide hotkey registered on this window was pressed.
     virtual void onHotkey(Window&, int /*id*/) {}
+    // A mouse button went down on a control (Role{} for the window's
+    // background), before the control itself handles the press.
+    virtual void onMousePress(Window&, Role /*control*/, MouseButton /*button*/,
+                              Point /*clientPoint*/) {}
 };
 
 }  // namespace kv::platform

@@ -50,6 +50,9 @@ public:
     void userPressesEscape() { close(); }
     void userRestores();
     void deliverHotkey(int id) { handlers_.onHotkey(*this, id); }
+    void userPresses(Role control, MouseButton button, Point clientPoint) {
+        handlers_.onMousePress(*this, control, button, clientPoint);
+    }
 
     const WindowSpec& spec() const { return spec_; }
     bool isOpen() const;

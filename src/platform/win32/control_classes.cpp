@@ -20,6 +20,17 @@ DWORD listStyles(unsigned styles) {
     return style;
 }
 
+// Read-only and borderless edit boxes, whatever their kind.
+NativeControlClass withEditStyles(NativeControlClass native, unsigned styles) {
+    if (styles & style::readOnly) {
+        native.style |= ES_READONLY;
+    }
+    if (styles & style::borderless) {
+        native.exStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
+    }
+    return native;
+}
+
 }  // namespace
 
 NativeControlClass nativeClassOf(const ControlSpec& control) {
@@ -36,10 +47,13 @@ NativeControlClass nativeClassOf(const ControlSpec& control) {
         case ControlKind::dropDownList:
             return {WC_COMBOBOXW, kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case ControlKind::edit:
-            return {WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+            return withEditStyles({WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+                                  control.styles);
         case ControlKind::multiLineEdit:
-            return {WC_EDITW, kChild | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
-                    WS_EX_CLIENTEDGE};
+            return withEditStyles(
+                {WC_EDITW, kChild | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                 WS_EX_CLIENTEDGE},
+                control.styles);
         case ControlKind::label:
             return {WC_STATICW, kChild | SS_LEFT, 0};
         case ControlKind::transparentLabel:
