@@ -24,7 +24,8 @@ void HotkeyInputWindow::onClicked(platform::Window& window, platform::Role contr
 }
 
 void HotkeyInputWindow::onMousePress(platform::Window& /*window*/, platform::Role control,
-                                     platform::MouseButton button, platform::Point /*clientPoint*/) {
+                                     platform::MouseButton button,
+                                     platform::Point /*clientPoint*/) {
     if (control.is(HotkeyInputRole::showKeyTableLabel) && button == platform::MouseButton::left) {
         desktop_.openWindow(kKeyCodeTableWindowSpec, keyTable_, platform::Modality::modal);
     }

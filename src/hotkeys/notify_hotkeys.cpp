@@ -20,16 +20,13 @@ void NotifyHotkeys::unregisterNotifyHotkey(const platform::Window& window, int i
         return;
     }
     desktop_.unregisterHotkey(window.handle(), id);
-    std::erase_if(registrations_, [&](const Registration& r) {
-        return r.window == window.handle() && r.id == id;
-    });
+    std::erase_if(registrations_,
+                  [&](const Registration& r) { return r.window == window.handle() && r.id == id; });
 }
 
-std::optional<platform::Role> NotifyHotkeys::targetOf(platform::NativeWindow window,
-                                                      int id) const {
-    const auto found = std::ranges::find_if(registrations_, [&](const Registration& r) {
-        return r.window == window && r.id == id;
-    });
+std::optional<platform::Role> NotifyHotkeys::targetOf(platform::NativeWindow window, int id) const {
+    const auto found = std::ranges::find_if(
+        registrations_, [&](const Registration& r) { return r.window == window && r.id == id; });
     if (found == registrations_.end()) {
         return std::nullopt;
     }

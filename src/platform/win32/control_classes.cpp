@@ -47,8 +47,8 @@ NativeControlClass nativeClassOf(const ControlSpec& control) {
         case ControlKind::dropDownList:
             return {WC_COMBOBOXW, kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case ControlKind::edit:
-            return withEditStyles({WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-                                  control.styles);
+            return withEditStyles(
+                {WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE}, control.styles);
         case ControlKind::multiLineEdit:
             return withEditStyles(
                 {WC_EDITW, kChild | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
