@@ -111,6 +111,20 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 handlers_.onMoved(*this);
             }
             break;
+        // Plain labels let the mouse through to their window, and so does a
+        // disabled control: the window finds the control under the point.
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            onButtonDown(MouseButton::left, lParam);
+            break;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+            onButtonDown(MouseButton::right, lParam);
+            break;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+            onButtonDown(MouseButton::middle, lParam);
+            break;
         case WM_SETCURSOR:
             if (onSetCursor(reinterpret_cast<HWND>(wParam))) {
                 return TRUE;
@@ -240,7 +254,36 @@ LRESULT Win32Window::onNotify(const NMHDR& header, LPARAM lParam) {
     return 0;
 }
 
+void Win32Window::onButtonDown(MouseButton button, LPARAM lParam) {
+    const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const Control* control = controlAt(client);
+    handlers_.onMousePress(*this, control != nullptr ? control->spec->role : Role{}, button,
+                           Point{client.x, client.y});
+}
+
+const Win32Window::Control* Win32Window::controlAt(POINT client) const {
+    for (const Control& control : controls_) {
+        if (!IsWindowVisible(control.hwnd)) {
+            continue;
+        }
+        RECT r{};
+        GetWindowRect(control.hwnd, &r);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        if (PtInRect(&r, client)) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
 bool Win32Window::onSetCursor(HWND over) {
+    if (over == hwnd_) {  // over a label that lets the mouse through, perhaps
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        ScreenToClient(hwnd_, &cursor);
+        const Control* under = controlAt(cursor);
+        over = under != nullptr ? under->hwnd : nullptr;
+    }
     const Control* control = controlById(GetDlgCtrlID(over));
     if (control == nullptr || (control->spec->styles & style::handCursor) == 0) {
         return false;

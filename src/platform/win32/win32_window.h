@@ -73,6 +73,9 @@ private:
     void onCommand(WPARAM wParam, LPARAM lParam);
     LRESULT onNotify(const NMHDR& header, LPARAM lParam);
     bool onSetCursor(HWND over);
+    void onButtonDown(MouseButton button, LPARAM lParam);
+    // The visible control whose rectangle holds this client point, or nullptr.
+    const Control* controlAt(POINT client) const;
     void onDestroy();
     const Control& control(Role role) const;
     const Control* controlById(int id) const;
