@@ -13,6 +13,7 @@
 #include "platform/geometry.h"
 #include "platform/input.h"
 #include "platform/layout.h"
+#include "platform/shell.h"
 #include "platform/waits.h"
 #include "platform/window.h"
 
@@ -68,6 +69,8 @@ public:
     virtual Waits& waits() = 0;
     // The program's data files.
     virtual Files& files() = 0;
+    // Opening programs, documents and web addresses.
+    virtual Shell& shell() = 0;
 };
 
 }  // namespace kv::platform

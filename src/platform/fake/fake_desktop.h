@@ -13,6 +13,7 @@
 #include "platform/desktop.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_input.h"
+#include "platform/fake/fake_shell.h"
 #include "platform/fake/fake_waits.h"
 #include "platform/fake/fake_window.h"
 #include "platform/fake/virtual_clock.h"
@@ -51,11 +52,13 @@ public:
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
     Files& files() override { return files_; }
+    Shell& shell() override { return shell_; }
 
     VirtualClock& clock() { return clock_; }
     FakeInput& fakeInput() { return input_; }
     FakeWaits& fakeWaits() { return waits_; }
     FakeFiles& fakeFiles() { return files_; }
+    FakeShell& fakeShell() { return shell_; }
     void setProgramDirectory(std::string directory) { programDirectory_ = std::move(directory); }
     // The tick count at virtual time 0, to test wrap-around.
     void setTickBase(std::uint32_t base) { tickBase_ = base; }
@@ -115,6 +118,7 @@ private:
     FakeInput input_{*this};
     FakeWaits waits_{clock_};
     FakeFiles files_;
+    FakeShell shell_;
     mutable std::mutex mutex_;
     std::string programDirectory_ = "C:\\Klikvane";
     std::uint32_t tickBase_ = 0;

@@ -49,10 +49,10 @@ public:
     void userChoosesMenuItem(Role item);
     void userPressesEscape() { close(); }
     void userRestores();
+    // A mouse button goes down on a control, or on the background with
+    // Role{}; the press handler runs first, then the control's own handling.
+    void userPresses(Role control, MouseButton button, Point clientPoint);
     void deliverHotkey(int id) { handlers_.onHotkey(*this, id); }
-    void userPresses(Role control, MouseButton button, Point clientPoint) {
-        handlers_.onMousePress(*this, control, button, clientPoint);
-    }
 
     const WindowSpec& spec() const { return spec_; }
     bool isOpen() const;

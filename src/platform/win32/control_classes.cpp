@@ -55,7 +55,10 @@ NativeControlClass nativeClassOf(const ControlSpec& control) {
                  WS_EX_CLIENTEDGE},
                 control.styles);
         case ControlKind::label:
-            return {WC_STATICW, kChild | SS_LEFT, 0};
+            // A label that acts as a link takes the mouse itself; a plain
+            // one lets it through to its window.
+            return {WC_STATICW,
+                    kChild | SS_LEFT | ((control.styles & style::handCursor) ? SS_NOTIFY : 0), 0};
         case ControlKind::transparentLabel:
             return {WC_STATICW, kChild | SS_LEFT | SS_NOTIFY, WS_EX_TRANSPARENT};
         case ControlKind::picture:

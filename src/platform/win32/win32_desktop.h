@@ -11,6 +11,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_input.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_waits.h"
 #include "platform/win32/win32_window.h"
 
@@ -45,6 +46,7 @@ public:
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
     Files& files() override { return files_; }
+    Shell& shell() override { return shell_; }
 
     HFONT controlFont() const { return static_cast<HFONT>(font_.get()); }
     // Called by a window when it is gone; the last one ends the message loop.
@@ -59,6 +61,7 @@ private:
     Win32Input input_;
     Win32Waits waits_;
     Win32Files files_;
+    Win32Shell shell_;
     // Windows stay allocated after they close, so a handler or a worker that
     // still holds one talks to a closed window instead of freed memory.
     std::vector<std::unique_ptr<Win32Window>> windows_;

@@ -19,6 +19,30 @@ std::string windowText(HWND window) {
     return toGbk(text);
 }
 
+// The button of a press message; false for any other message.
+bool pressedButton(UINT message, MouseButton& button) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            button = MouseButton::left;
+            return true;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+            button = MouseButton::right;
+            return true;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+            button = MouseButton::middle;
+            return true;
+        default:
+            return false;
+    }
+}
+
+Point pointOf(LPARAM lParam) {
+    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
 }  // namespace
 
 Win32Window::Win32Window(Win32Desktop& desktop, const WindowSpec& spec, WindowHandlers& handlers)
@@ -81,7 +105,36 @@ LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam,
     return self->handleMessage(message, wParam, lParam);
 }
 
+LRESULT CALLBACK Win32Window::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR index, DWORD_PTR self) {
+    return reinterpret_cast<Win32Window*>(self)->handleControlMessage(hwnd, index, message, wParam,
+                                                                      lParam);
+}
+
+LRESULT Win32Window::handleControlMessage(HWND control, std::size_t index, UINT message,
+                                          WPARAM wParam, LPARAM lParam) {
+    MouseButton button{};
+    if (pressedButton(message, button) && index < controls_.size()) {
+        handlers_.onMousePress(*this, controls_[index].spec->role, button, pointOf(lParam));
+        // The handler may have closed the window, and the control with it.
+        if (!IsWindow(control)) {
+            return 0;
+        }
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(control, controlProc, index);
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
 LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    MouseButton button{};
+    if (pressedButton(message, button)) {
+        handlers_.onMousePress(*this, Role{}, button, pointOf(lParam));
+        if (hwnd_ == nullptr) {
+            return 0;  // the handler closed the window
+        }
+    }
     switch (message) {
         case WM_CREATE:
             createControls();
@@ -110,20 +163,6 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (created_) {
                 handlers_.onMoved(*this);
             }
-            break;
-        // Plain labels let the mouse through to their window, and so does a
-        // disabled control: the window finds the control under the point.
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            onButtonDown(MouseButton::left, lParam);
-            break;
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONDBLCLK:
-            onButtonDown(MouseButton::right, lParam);
-            break;
-        case WM_MBUTTONDOWN:
-        case WM_MBUTTONDBLCLK:
-            onButtonDown(MouseButton::middle, lParam);
             break;
         case WM_SETCURSOR:
             if (onSetCursor(reinterpret_cast<HWND>(wParam))) {
@@ -177,6 +216,7 @@ void Win32Window::createControls() {
             spec.rect.width, spec.rect.height, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.controlFont()), FALSE);
+        SetWindowSubclass(hwnd, controlProc, i, reinterpret_cast<DWORD_PTR>(this));
         Control control{&spec, hwnd, nullptr};
         if (spec.kind == ControlKind::reportList) {
             createColumns(hwnd, spec);
@@ -254,36 +294,7 @@ LRESULT Win32Window::onNotify(const NMHDR& header, LPARAM lParam) {
     return 0;
 }
 
-void Win32Window::onButtonDown(MouseButton button, LPARAM lParam) {
-    const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    const Control* control = controlAt(client);
-    handlers_.onMousePress(*this, control != nullptr ? control->spec->role : Role{}, button,
-                           Point{client.x, client.y});
-}
-
-const Win32Window::Control* Win32Window::controlAt(POINT client) const {
-    for (const Control& control : controls_) {
-        if (!IsWindowVisible(control.hwnd)) {
-            continue;
-        }
-        RECT r{};
-        GetWindowRect(control.hwnd, &r);
-        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-        if (PtInRect(&r, client)) {
-            return &control;
-        }
-    }
-    return nullptr;
-}
-
 bool Win32Window::onSetCursor(HWND over) {
-    if (over == hwnd_) {  // over a label that lets the mouse through, perhaps
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        ScreenToClient(hwnd_, &cursor);
-        const Control* under = controlAt(cursor);
-        over = under != nullptr ? under->hwnd : nullptr;
-    }
     const Control* control = controlById(GetDlgCtrlID(over));
     if (control == nullptr || (control->spec->styles & style::handCursor) == 0) {
         return false;

@@ -58,6 +58,10 @@ public:
     void restoreAndActivate();
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Every control is subclassed with this, so that its mouse presses reach
+    // the handlers before the control handles them.
+    static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR index, DWORD_PTR self);
 
 private:
     struct Control {
@@ -67,15 +71,14 @@ private:
     };
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleControlMessage(HWND control, std::size_t index, UINT message, WPARAM wParam,
+                                 LPARAM lParam);
     void createControls();
     void createColumns(HWND list, const ControlSpec& spec);
     void createMenus();
     void onCommand(WPARAM wParam, LPARAM lParam);
     LRESULT onNotify(const NMHDR& header, LPARAM lParam);
     bool onSetCursor(HWND over);
-    void onButtonDown(MouseButton button, LPARAM lParam);
-    // The visible control whose rectangle holds this client point, or nullptr.
-    const Control* controlAt(POINT client) const;
     void onDestroy();
     const Control& control(Role role) const;
     const Control* controlById(int id) const;
