@@ -13,6 +13,7 @@
 #include "support/other_process_hotkey.h"
 #include "support/program_process.h"
 #include "support/pump.h"
+#include "support/remote_window.h"
 #include "support/screenshot.h"
 #include "support/store_file.h"
 #include "support/target_window.h"
@@ -39,35 +40,6 @@ constexpr POINT kHotkeyEdit{20, 40};
 constexpr POINT kShowTableLabel{140, 40};
 constexpr POINT kHotkeyOk{30, 72};
 constexpr POINT kHotkeyCancel{85, 72};
-
-std::wstring textOf(HWND window) {
-    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
-HWND childAt(HWND parent, POINT client) {
-    HWND child = ChildWindowFromPointEx(parent, client, CWP_SKIPINVISIBLE);
-    return child != parent ? child : nullptr;
-}
-
-// A real left click at a client point of a window.
-void clickAt(HWND window, POINT client) {
-    ClientToScreen(window, &client);
-    SetCursorPos(client.x, client.y);
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
-void pressButton(HWND window, POINT client) {
-    PostMessageW(childAt(window, client), BM_CLICK, 0, 0);
-}
 
 class CaptureProgramTest : public ::testing::Test {
 protected:
@@ -107,9 +79,9 @@ protected:
         PostMessageW(editor, WM_CLOSE, 0, 0);
         ASSERT_TRUE(pumpUntil([&] { return !IsWindow(editor); }));
     }
-    std::wstring label() const { return textOf(childAt(editor, kCaptureLabel)); }
-    std::wstring x() const { return textOf(childAt(editor, kXEdit)); }
-    std::wstring y() const { return textOf(childAt(editor, kYEdit)); }
+    std::wstring label() const { return test::remoteText(test::childAt(editor, kCaptureLabel)); }
+    std::wstring x() const { return test::remoteText(test::childAt(editor, kXEdit)); }
+    std::wstring y() const { return test::remoteText(test::childAt(editor, kYEdit)); }
     bool labelBecomes(const std::wstring& caption, DWORD timeoutMs = 3000) {
         return pumpUntil([&] { return label() == caption; }, timeoutMs);
     }
@@ -121,20 +93,21 @@ protected:
 
     // "修改快捷键" clicked and a code typed into "注册热键"; nullptr: cancelled.
     void changeKey(const wchar_t* code, const std::wstring& screenshot = {}) {
-        clickAt(editor, kChangeLabel);
+        test::clickClientPoint(editor, kChangeLabel);
         HWND input = program.waitForWindow(kHotkeyInputCaption);
         ASSERT_NE(input, nullptr);
         pumpFor(200);
         if (code == nullptr) {
-            pressButton(input, kHotkeyCancel);
+            test::pushButtonAt(input, kHotkeyCancel);
             return;
         }
-        SendMessageW(childAt(input, kHotkeyEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(code));
+        SendMessageW(test::childAt(input, kHotkeyEdit), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(code));
         if (!screenshot.empty()) {
             pumpFor(200);
             test::saveScreenshot(input, screenshot);
         }
-        pressButton(input, kHotkeyOk);
+        test::pushButtonAt(input, kHotkeyOk);
     }
 };
 
@@ -149,7 +122,7 @@ TEST_F(CaptureProgramTest, F9FollowsTheCursorAndTheConfirmedRowPlaysAtThatPoint)
     test::pressKey(VK_F9);
     ASSERT_TRUE(labelBecomes(L"正在取坐标...F9键停止"));
     EXPECT_TRUE(fieldsShow(first));
-    EXPECT_FALSE(IsWindowEnabled(childAt(editor, kChangeLabel)));
+    EXPECT_FALSE(IsWindowEnabled(test::childAt(editor, kChangeLabel)));
     const POINT second = target.toScreen({120, 90});
     SetCursorPos(second.x, second.y);
     EXPECT_TRUE(fieldsShow(second));
@@ -157,13 +130,13 @@ TEST_F(CaptureProgramTest, F9FollowsTheCursorAndTheConfirmedRowPlaysAtThatPoint)
 
     test::pressKey(VK_F9);
     ASSERT_TRUE(labelBecomes(L"快捷键F9键"));
-    EXPECT_TRUE(IsWindowEnabled(childAt(editor, kChangeLabel)));
+    EXPECT_TRUE(IsWindowEnabled(test::childAt(editor, kChangeLabel)));
     SetCursorPos(700, 700);
     pumpFor(400);
     EXPECT_EQ(x(), std::to_wstring(second.x));  // the last point is kept
     EXPECT_EQ(y(), std::to_wstring(second.y));
 
-    pressButton(editor, kOkButton);
+    test::pushButtonAt(editor, kOkButton);
     ASSERT_TRUE(pumpUntil([&] { return x().empty(); }));
     closeEditor();
     // One row: F5 repeats its click once, at its interval.
@@ -203,18 +176,18 @@ TEST_F(CaptureProgramTest, ChangeToF10FreesF9AtOnceAndIsKeptForTheNextOpening) {
 
 TEST_F(CaptureProgramTest, TheKeyTableOpensFromTheLinkAndCancelKeepsTheKey) {
     openEditor();
-    clickAt(editor, kChangeLabel);
+    test::clickClientPoint(editor, kChangeLabel);
     HWND input = program.waitForWindow(kHotkeyInputCaption);
     ASSERT_NE(input, nullptr);
     pumpFor(200);
-    clickAt(input, kShowTableLabel);
+    test::clickClientPoint(input, kShowTableLabel);
     HWND table = program.waitForWindow(kKeyTableCaption);
     ASSERT_NE(table, nullptr);
     pumpFor(200);
     test::saveScreenshot(table, L"key_code_table_program");
     PostMessageW(table, WM_CLOSE, 0, 0);
     ASSERT_TRUE(pumpUntil([&] { return !IsWindow(table); }));
-    pressButton(input, kHotkeyCancel);
+    test::pushButtonAt(input, kHotkeyCancel);
     ASSERT_TRUE(pumpUntil([&] { return !IsWindow(input); }));
     EXPECT_EQ(label(), L"快捷键F9键");
     EXPECT_FALSE(test::anotherProcessCanRegister(VK_F9));
@@ -233,8 +206,9 @@ TEST_F(CaptureProgramTest, F9HeldElsewhereAtOpeningIsExplainedAndAnotherKeyCanBe
     HWND input = program.waitForWindow(kHotkeyInputCaption);
     ASSERT_NE(input, nullptr);
     pumpFor(200);
-    SendMessageW(childAt(input, kHotkeyEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"123"));
-    pressButton(input, kHotkeyOk);
+    SendMessageW(test::childAt(input, kHotkeyEdit), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"123"));
+    test::pushButtonAt(input, kHotkeyOk);
     const auto registered = test::answerMessageBox();
     ASSERT_TRUE(registered.has_value());
     EXPECT_EQ(registered->text, L"注册热键F12键成功");

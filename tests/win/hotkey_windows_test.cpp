@@ -14,9 +14,11 @@
 #include "hotkeys/notify_hotkeys.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_desktop.h"
+#include "support/mouse_input.h"
 #include "support/other_process_hotkey.h"
 #include "support/program_process.h"
 #include "support/pump.h"
+#include "support/remote_window.h"
 #include "support/screenshot.h"
 
 namespace kv {
@@ -24,21 +26,6 @@ namespace {
 
 using platform::win32::toWide;
 using test::pumpUntil;
-
-// Waits (without pumping: this runs on the driving thread) for a visible
-// top-level window of this process with the caption.
-HWND waitForTopWindow(const wchar_t* caption, DWORD timeoutMs = 5000) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        HWND window = FindWindowW(nullptr, caption);
-        if (window != nullptr && IsWindowVisible(window)) {
-            Sleep(200);  // painted
-            return window;
-        }
-        Sleep(20);
-    }
-    return nullptr;
-}
 
 HWND childWithText(HWND parent, const wchar_t* text) {
     return FindWindowExW(parent, nullptr, nullptr, text);
@@ -48,25 +35,10 @@ HWND childOfClass(HWND parent, const wchar_t* className) {
     return FindWindowExW(parent, nullptr, className, nullptr);
 }
 
-// A real left click at the centre of a window.
 void clickAt(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
-std::wstring textOf(HWND window) {
-    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
+    test::clickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, platform::MouseButton::left);
 }
 
 class HotkeyWindowsTest : public ::testing::Test {
@@ -79,7 +51,7 @@ protected:
     // Runs the user's part on a second thread while the window is modal here.
     int chooseWhile(const std::function<void(HWND)>& user) {
         std::thread driver([&] {
-            HWND window = waitForTopWindow(L"注册热键");
+            HWND window = test::waitForTopWindow(L"注册热键");
             ASSERT_NE(window, nullptr);
             user(window);
         });
@@ -108,17 +80,17 @@ TEST_F(HotkeyWindowsTest, TypedCodeIsConfirmedAndTheLinkShowsTheReadOnlyKeyTable
         HWND link = childWithText(window, L"查看热键值");
         ASSERT_NE(link, nullptr);
         clickAt(link);
-        HWND table = waitForTopWindow(L"按键数值表");
+        HWND table = test::waitForTopWindow(L"按键数值表");
         ASSERT_NE(table, nullptr);
         GetWindowRect(table, &tableOuter);
         HWND tableEdit = childOfClass(table, L"Edit");
         ASSERT_NE(tableEdit, nullptr);
-        tableText = textOf(tableEdit);
+        tableText = test::remoteText(tableEdit);
         tableStyle = GetWindowLongW(tableEdit, GWL_STYLE);
         tableExStyle = GetWindowLongW(tableEdit, GWL_EXSTYLE);
         // The user cannot type into it.
         SendMessageW(tableEdit, WM_CHAR, L'x', 0);
-        EXPECT_EQ(textOf(tableEdit), tableText);
+        EXPECT_EQ(test::remoteText(tableEdit), tableText);
         test::saveScreenshot(table, L"key_code_table");
         PostMessageW(table, WM_CLOSE, 0, 0);
         Sleep(300);
