@@ -49,11 +49,13 @@ NativeControlClass nativeClassOf(const ControlSpec& control) {
         case ControlKind::edit:
             return withEditStyles(
                 {WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE}, control.styles);
-        case ControlKind::multiLineEdit:
+        case ControlKind::multiLineEdit: {
+            const DWORD scroll = (control.styles & style::noScrollBar) ? 0 : WS_VSCROLL;
             return withEditStyles(
-                {WC_EDITW, kChild | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                {WC_EDITW, kChild | WS_TABSTOP | scroll | ES_MULTILINE | ES_AUTOVSCROLL,
                  WS_EX_CLIENTEDGE},
                 control.styles);
+        }
         case ControlKind::label:
             // A label that acts as a link takes the mouse itself; a plain
             // one lets it through to its window.
