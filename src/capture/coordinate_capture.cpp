@@ -1,5 +1,7 @@
 #include "capture/coordinate_capture.h"
 
+#include <optional>
+
 #include "hotkeys/key_names.h"
 #include "steps/settings_file.h"
 #include "steps/text_to_int.h"
@@ -120,9 +122,14 @@ void CoordinateCapture::captureToggle(platform::Window& editor) {
 }
 
 void CoordinateCapture::captureTick(platform::Window& editor) {
-    const platform::Point cursor = desktop_.cursorPosition();
-    editor.setText(controls_.xEdit, intToText(cursor.x));
-    editor.setText(controls_.yEdit, intToText(cursor.y));
+    // While the system cannot tell where the cursor is (a locked
+    // workstation), the fields keep the last point.
+    const std::optional<platform::Point> cursor = desktop_.tryCursorPosition();
+    if (!cursor) {
+        return;
+    }
+    editor.setText(controls_.xEdit, intToText(cursor->x));
+    editor.setText(controls_.yEdit, intToText(cursor->y));
 }
 
 void CoordinateCapture::changeCaptureHotkey(platform::Window& editor) {

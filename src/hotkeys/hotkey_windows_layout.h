@@ -26,7 +26,11 @@ using namespace kv::platform;
 
 inline constexpr std::array kHotkeyInputControls = {
     ControlSpec{ControlKind::label, HotkeyInputRole::promptLabel, {8, 8, 88, 20}, "请输入热键值"},
-    ControlSpec{ControlKind::edit, HotkeyInputRole::hotkeyValueEdit, {8, 32, 104, 20}, ""},
+    ControlSpec{.kind = ControlKind::edit,
+                .role = HotkeyInputRole::hotkeyValueEdit,
+                .rect = {8, 32, 104, 20},
+                .text = "",
+                .input = EditInput::integerValue},
     ControlSpec{ControlKind::label,
                 HotkeyInputRole::showKeyTableLabel,
                 {120, 32, 72, 20},
