@@ -36,6 +36,8 @@ inline constexpr unsigned disabled = 1u << 6;
 inline constexpr unsigned hidden = 1u << 7;
 inline constexpr unsigned checked = 1u << 8;
 inline constexpr unsigned noScrollBar = 1u << 9;  // multi-line edit boxes
+inline constexpr unsigned readOnly = 1u << 16;    // edit boxes the user cannot change
+inline constexpr unsigned borderless = 1u << 17;  // edit boxes without their sunken edge
 }  // namespace style
 
 struct ColumnSpec {

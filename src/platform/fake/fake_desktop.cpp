@@ -15,11 +15,14 @@ Window* FakeDesktop::openWindow(const WindowSpec& spec, WindowHandlers& handlers
         windowActivated(*open);
         return open;
     }
-    const Rect outer{(kScreenWidth - spec.outerWidth) / 2, (kScreenHeight - spec.outerHeight) / 2,
-                     spec.outerWidth, spec.outerHeight};
     FakeWindow* window = nullptr;
     {
         std::lock_guard lock(mutex_);
+        // Centred on the primary monitor.
+        const Rect primary = monitors_.front();
+        const Rect outer{(primary.width - spec.outerWidth) / 2,
+                         (primary.height - spec.outerHeight) / 2, spec.outerWidth,
+                         spec.outerHeight};
         const NativeWindow handle = nextHandle_;
         nextHandle_ += 4 * (spec.controls.size() + 1);
         windows_.push_back(std::make_unique<FakeWindow>(*this, spec, handlers, handle, handle + 4));
@@ -166,6 +169,22 @@ Point FakeDesktop::cursorPosition() const {
     return cursor_;
 }
 
+namespace {
+
+// The point of the rectangle nearest to p (the right and bottom edges are
+// outside it).
+Point clampInto(Rect r, Point p) {
+    return {std::clamp(p.x, r.left, r.right() - 1), std::clamp(p.y, r.top, r.bottom() - 1)};
+}
+
+std::int64_t squaredDistance(Point a, Point b) {
+    const std::int64_t dx = std::int64_t{a.x} - b.x;
+    const std::int64_t dy = std::int64_t{a.y} - b.y;
+    return dx * dx + dy * dy;
+}
+
+}  // namespace
+
 std::optional<Point> FakeDesktop::tryCursorPosition() const {
     std::lock_guard lock(mutex_);
     if (!cursorReadable_) {
@@ -181,7 +200,26 @@ void FakeDesktop::setCursorReadable(bool readable) {
 
 void FakeDesktop::setCursorPosition(Point point) {
     std::lock_guard lock(mutex_);
-    cursor_ = point;
+    Point nearest = clampInto(monitors_.front(), point);
+    for (const Rect& monitor : monitors_) {
+        const Point candidate = clampInto(monitor, point);
+        if (squaredDistance(candidate, point) < squaredDistance(nearest, point)) {
+            nearest = candidate;
+        }
+    }
+    cursor_ = nearest;
+}
+
+void FakeDesktop::setMonitors(std::vector<Rect> monitors) {
+    std::lock_guard lock(mutex_);
+    if (!monitors.empty()) {
+        monitors_ = std::move(monitors);
+    }
+}
+
+std::vector<Rect> FakeDesktop::monitors() const {
+    std::lock_guard lock(mutex_);
+    return monitors_;
 }
 
 NativeWindow FakeDesktop::windowAtPoint(Point point) const {

@@ -71,7 +71,14 @@ public:
     void setProgramDirectory(std::string directory) { programDirectory_ = std::move(directory); }
     // The tick count at virtual time 0, to test wrap-around.
     void setTickBase(std::uint32_t base) { tickBase_ = base; }
+    // Moves the cursor as the system does: a point off every monitor lands
+    // on the nearest point of the nearest monitor.
     void setCursorPosition(Point point);
+    // The monitors, the primary first; its top left corner is (0, 0) and the
+    // others lie anywhere around it, at negative coordinates too. One
+    // primary of kScreenWidth x kScreenHeight until a test sets others.
+    void setMonitors(std::vector<Rect> monitors);
+    std::vector<Rect> monitors() const;
     // A locked workstation: the cursor position cannot be read.
     void setCursorReadable(bool readable);
 
@@ -130,6 +137,7 @@ private:
     std::string programDirectory_ = "C:\\Klikvane";
     std::uint32_t tickBase_ = 0;
     Point cursor_;
+    std::vector<Rect> monitors_{Rect{0, 0, kScreenWidth, kScreenHeight}};
     bool cursorReadable_ = true;
     const std::thread::id uiThread_ = std::this_thread::get_id();
     NativeWindow nextHandle_ = 0x1000;

@@ -20,6 +20,8 @@ public:
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     const std::wstring& directory() const { return directory_.path(); }
+    HANDLE processHandle() const { return process_.get(); }
+    DWORD processId() const { return processId_; }
     bool start();
     // The program's top-level window with this caption, once it exists.
     HWND waitForWindow(const std::wstring& caption, DWORD timeoutMs = 10000) const;
