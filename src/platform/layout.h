@@ -49,6 +49,7 @@ struct ControlSpec {
     const char* text;
     unsigned styles = style::none;
     std::span<const ColumnSpec> columns = {};  // lists only
+    std::span<const char* const> items = {};   // drop-down lists only
 };
 
 struct TimerSpec {
@@ -87,6 +88,10 @@ namespace kv::platform {
 
 // Position of the control with this role in the table, or controls.size().
 std::size_t indexOf(std::span<const ControlSpec> controls, Role role);
+
+// The selection a drop-down list of itemCount items takes when asked for
+// index: beyond the last item the last one, below -1 none (-1).
+int comboIndexFor(int index, int itemCount);
 
 // The radio boxes that share a group with this one: consecutive radio boxes
 // from one marked groupStart to the next. Empty when role is no radio box.

@@ -4,6 +4,7 @@
 // a call from another thread on the thread that owns the window.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,11 @@ public:
     virtual void minimize() = 0;
     // Destroys the window, as its close box does.
     virtual void close() = 0;
+
+    // Runs work on the thread that owns the window, after the events already
+    // queued; returns at once. Work posted to a window that closes first is
+    // dropped.
+    virtual void post(std::function<void()> work) = 0;
 };
 
 // The events of one window. Each runs on the thread that owns the window.
@@ -66,6 +72,10 @@ public:
     virtual void onMoved(Window&) {}
     // A system-wide hotkey registered on this window was pressed.
     virtual void onHotkey(Window&, int /*id*/) {}
+    // A mouse button went down on a control (Role{} for the window's
+    // background), before the control itself handles the press.
+    virtual void onMousePress(Window&, Role /*control*/, MouseButton /*button*/,
+                              Point /*clientPoint*/) {}
 };
 
 }  // namespace kv::platform

@@ -122,7 +122,14 @@ int FakeWindow::comboSelection(Role role) const {
 
 void FakeWindow::setComboSelection(Role role, int index) {
     std::lock_guard lock(mutex_);
-    control(role).comboSelection = index;
+    Control& c = control(role);
+    c.comboSelection = comboIndexFor(index, static_cast<int>(c.spec->items.size()));
+}
+
+std::vector<std::string> FakeWindow::comboItems(Role role) const {
+    std::lock_guard lock(mutex_);
+    const auto& items = control(role).spec->items;
+    return {items.begin(), items.end()};
 }
 
 ListControl& FakeWindow::list(Role role) {
@@ -262,6 +269,27 @@ void FakeWindow::userClicks(Role role) {
     if (enabled) {
         handlers_.onClicked(*this, role);
     }
+}
+
+void FakeWindow::userPresses(Role role, MouseButton button, Point clientPoint) {
+    {
+        std::lock_guard lock(mutex_);
+        if (role != Role{}) {
+            const Control& c = control(role);
+            if (!c.enabled || !c.visible) {
+                return;
+            }
+        }
+    }
+    handlers_.onMousePress(*this, role, button, clientPoint);
+}
+
+void FakeWindow::post(std::function<void()> work) {
+    desktop_.clock().after(0, [this, work = std::move(work)] {
+        if (isOpen()) {
+            work();
+        }
+    });
 }
 
 void FakeWindow::userChoosesMenuItem(Role item) {

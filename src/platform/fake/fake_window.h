@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/fake/fake_list_control.h"
 #include "platform/fake/virtual_clock.h"
@@ -43,8 +44,10 @@ public:
     bool isMinimized() const override;
     void minimize() override;
     void close() override;
+    void post(std::function<void()> work) override;
 
     // What a user does.
+    void userPresses(Role control, MouseButton button, Point clientPoint);
     void userClicks(Role control);
     void userChoosesMenuItem(Role item);
     void userPressesEscape() { close(); }
@@ -54,6 +57,8 @@ public:
     const WindowSpec& spec() const { return spec_; }
     bool isOpen() const;
     FakeListControl& fakeList(Role control);
+    // The items of a drop-down list.
+    std::vector<std::string> comboItems(Role control) const;
     Rect controlRect(Role control) const;
 
     void runCreation();

@@ -40,8 +40,11 @@ NativeControlClass nativeClassOf(const ControlSpec& control) {
         case ControlKind::multiLineEdit:
             return {WC_EDITW, kChild | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
                     WS_EX_CLIENTEDGE};
-        case ControlKind::label:
-            return {WC_STATICW, kChild | SS_LEFT, 0};
+        case ControlKind::label: {
+            // A label that acts as a link takes the mouse (cursor and presses).
+            const DWORD notify = (control.styles & style::handCursor) ? SS_NOTIFY : 0;
+            return {WC_STATICW, kChild | SS_LEFT | notify, 0};
+        }
         case ControlKind::transparentLabel:
             return {WC_STATICW, kChild | SS_LEFT | SS_NOTIFY, WS_EX_TRANSPARENT};
         case ControlKind::picture:

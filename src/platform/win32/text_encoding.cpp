@@ -32,4 +32,8 @@ std::string toGbk(std::wstring_view wide) {
     return gbk;
 }
 
+bool representableInGbk(std::wstring_view wide) {
+    return toWide(toGbk(wide)) == wide;
+}
+
 }  // namespace kv::platform::win32

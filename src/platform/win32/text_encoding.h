@@ -12,5 +12,8 @@ inline constexpr unsigned kProgramCodePage = 936;
 
 std::wstring toWide(std::string_view gbk);
 std::string toGbk(std::wstring_view wide);
+// Whether every character survives toGbk (GBK lacks many, emoji and some
+// rarely used Chinese characters among them).
+bool representableInGbk(std::wstring_view wide);
 
 }  // namespace kv::platform::win32

@@ -11,7 +11,9 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_input.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_system_actions.h"
 #include "platform/win32/win32_waits.h"
 #include "platform/win32/win32_window.h"
 
@@ -47,6 +49,13 @@ public:
     Waits& waits() override { return waits_; }
     Files& files() override { return files_; }
     Shell& shell() override { return shell_; }
+    Registry& registry() override { return registry_; }
+    SystemActions& systemActions() override { return systemActions_; }
+    LocalTime localTime() const override;
+    FileChoice chooseFileToOpen(NativeWindow owner) override;
+
+    // Tests replace the call that ends the session.
+    Win32SystemActions& win32SystemActions() { return systemActions_; }
 
     HFONT controlFont() const { return static_cast<HFONT>(font_.get()); }
     // Called by a window when it is gone; the last one ends the message loop.
@@ -62,6 +71,8 @@ private:
     Win32Waits waits_;
     Win32Files files_;
     Win32Shell shell_;
+    Win32Registry registry_;
+    Win32SystemActions systemActions_;
     // Windows stay allocated after they close, so a handler or a worker that
     // still holds one talks to a closed window instead of freed memory.
     std::vector<std::unique_ptr<Win32Window>> windows_;

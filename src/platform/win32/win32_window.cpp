@@ -11,6 +11,9 @@
 namespace kv::platform::win32 {
 namespace {
 
+// The open list of a drop-down list: about ten items.
+constexpr int kDroppedListHeight = 200;
+
 std::string windowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -90,6 +93,12 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kRunOnOwnerMessage:
             OwnerThread::serve(lParam);
             return 0;
+        case kPostedWorkMessage: {
+            std::unique_ptr<std::function<void()>> work(
+                reinterpret_cast<std::function<void()>*>(lParam));
+            (*work)();
+            return 0;
+        }
         case WM_COMMAND:
             onCommand(wParam, lParam);
             return 0;
@@ -158,9 +167,13 @@ void Win32Window::createControls() {
             style |= WS_DISABLED;
         }
         const std::wstring text = toWide(spec.text);
+        // A drop-down list's height at creation is that of its open list;
+        // the closed box takes the font's height whatever is asked.
+        const int height =
+            spec.rect.height + (spec.kind == ControlKind::dropDownList ? kDroppedListHeight : 0);
         HWND hwnd = CreateWindowExW(
             native.exStyle, native.className, text.c_str(), style, spec.rect.left, spec.rect.top,
-            spec.rect.width, spec.rect.height, hwnd_,
+            spec.rect.width, height, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.controlFont()), FALSE);
         Control control{&spec, hwnd, nullptr};
@@ -168,6 +181,9 @@ void Win32Window::createControls() {
             createColumns(hwnd, spec);
             control.list = std::make_unique<Win32ListControl>(
                 hwnd, owner_, static_cast<int>(spec.columns.size()));
+        }
+        if (spec.kind == ControlKind::dropDownList) {
+            addItems(hwnd, spec);
         }
         if (spec.styles & style::checked) {
             SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
@@ -194,6 +210,12 @@ void Win32Window::createColumns(HWND list, const ControlSpec& spec) {
         column.pszText = title.data();
         column.iSubItem = static_cast<int>(i);
         SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void Win32Window::addItems(HWND combo, const ControlSpec& spec) {
+    for (const char* item : spec.items) {
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(item).c_str()));
     }
 }
 
@@ -329,9 +351,14 @@ int Win32Window::comboSelection(Role role) const {
         [&] { return static_cast<int>(SendMessageW(control(role).hwnd, CB_GETCURSEL, 0, 0)); });
 }
 
+// CB_SETCURSEL clears the selection for an index beyond the last item.
 void Win32Window::setComboSelection(Role role, int index) {
-    owner_.run(
-        [&] { SendMessageW(control(role).hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); });
+    owner_.run([&] {
+        const Control& combo = control(role);
+        const int count = static_cast<int>(SendMessageW(combo.hwnd, CB_GETCOUNT, 0, 0));
+        const int selected = comboIndexFor(index, count > 0 ? count : 0);
+        SendMessageW(combo.hwnd, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    });
 }
 
 ListControl& Win32Window::list(Role role) {
@@ -401,6 +428,43 @@ void Win32Window::close() {
             DestroyWindow(hwnd_);
         }
     });
+}
+
+void Win32Window::post(std::function<void()> work) {
+    auto posted = std::make_unique<std::function<void()>>(std::move(work));
+    if (hwnd_ != nullptr &&
+        PostMessageW(hwnd_, kPostedWorkMessage, 0, reinterpret_cast<LPARAM>(posted.get()))) {
+        posted.release();  // the window deletes it when it runs
+    }
+}
+
+void Win32Window::deliverMousePress(HWND root, const MSG& message) {
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+    if (self == nullptr) {
+        return;
+    }
+    Role role{};
+    if (message.hwnd != root) {
+        // The control is the child of the window that holds the window clicked.
+        HWND child = message.hwnd;
+        while (child != nullptr && GetParent(child) != root) {
+            child = GetParent(child);
+        }
+        const Control* control = self->controlById(GetDlgCtrlID(child));
+        if (child == nullptr || control == nullptr) {
+            return;
+        }
+        role = control->spec->role;
+    }
+    POINT point{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+    MapWindowPoints(message.hwnd, root, &point, 1);
+    MouseButton button = MouseButton::left;
+    if (message.message == WM_RBUTTONDOWN) {
+        button = MouseButton::right;
+    } else if (message.message == WM_MBUTTONDOWN) {
+        button = MouseButton::middle;
+    }
+    self->handlers_.onMousePress(*self, role, button, {point.x, point.y});
 }
 
 void Win32Window::restoreAndActivate() {

@@ -51,11 +51,16 @@ public:
     bool isMinimized() const override;
     void minimize() override;
     void close() override;
+    void post(std::function<void()> work) override;
 
     HWND hwnd() const { return hwnd_; }
     const WindowSpec& spec() const { return spec_; }
     bool isOpen() const { return hwnd_ != nullptr; }
     void restoreAndActivate();
+
+    // A mouse button went down in root (a window of the program) or in one
+    // of its controls: the handlers hear of it first.
+    static void deliverMousePress(HWND root, const MSG& message);
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -69,6 +74,7 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void createColumns(HWND list, const ControlSpec& spec);
+    void addItems(HWND combo, const ControlSpec& spec);
     void createMenus();
     void onCommand(WPARAM wParam, LPARAM lParam);
     LRESULT onNotify(const NMHDR& header, LPARAM lParam);
