@@ -29,7 +29,10 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
 
 }  // namespace
 
-ProgramProcess::ProgramProcess() : exePath_(directory_.path() + L"\\Klikvane.exe") {
+ProgramProcess::ProgramProcess(const std::wstring& subfolder)
+    : folder_(subfolder.empty() ? directory_.path() : directory_.path() + L"\\" + subfolder),
+      exePath_(folder_ + L"\\Klikvane.exe") {
+    CreateDirectoryW(folder_.c_str(), nullptr);
     CopyFileW(shippedProgram().c_str(), exePath_.c_str(), FALSE);
 }
 
@@ -46,7 +49,7 @@ bool ProgramProcess::start() {
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + exePath_ + L"\"";
     if (!CreateProcessW(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory_.path().c_str(), &startup, &info)) {
+                        folder_.c_str(), &startup, &info)) {
         return false;
     }
     CloseHandle(info.hThread);
