@@ -72,8 +72,10 @@ public:
     virtual void onMoved(Window&) {}
     // A system-wide hotkey registered on this window was pressed.
     virtual void onHotkey(Window&, int /*id*/) {}
-    // A mouse button went down on a control (Role{} for the window's
-    // background), before the control itself handles the press.
+    // A mouse button went down on a control (Role{} for the window's own
+    // background), before the control itself handles the press. The point is
+    // in the client coordinates of what was pressed: the control, or the
+    // window for its background.
     virtual void onMousePress(Window&, Role /*control*/, MouseButton /*button*/,
                               Point /*clientPoint*/) {}
 };

@@ -272,13 +272,14 @@ void FakeWindow::userClicks(Role role) {
 }
 
 void FakeWindow::userPresses(Role role, MouseButton button, Point clientPoint) {
-    {
+    if (role != Role{}) {
         std::lock_guard lock(mutex_);
-        if (role != Role{}) {
-            const Control& c = control(role);
-            if (!c.enabled || !c.visible) {
-                return;
-            }
+        const Control& c = control(role);
+        // A disabled or hidden control takes no mouse input: the press lands
+        // on the window's background beneath it.
+        if (!c.enabled || !c.visible) {
+            clientPoint = {clientPoint.x + c.spec->rect.left, clientPoint.y + c.spec->rect.top};
+            role = Role{};
         }
     }
     handlers_.onMousePress(*this, role, button, clientPoint);

@@ -47,11 +47,13 @@ public:
     void post(std::function<void()> work) override;
 
     // What a user does.
-    void userPresses(Role control, MouseButton button, Point clientPoint);
     void userClicks(Role control);
     void userChoosesMenuItem(Role item);
     void userPressesEscape() { close(); }
     void userRestores();
+    // A mouse button goes down on a control, or on the background with
+    // Role{}; the press handler runs first, then the control's own handling.
+    void userPresses(Role control, MouseButton button, Point clientPoint);
     void deliverHotkey(int id) { handlers_.onHotkey(*this, id); }
 
     const WindowSpec& spec() const { return spec_; }

@@ -2,8 +2,6 @@
 
 #include <cwchar>
 
-#include "platform/win32/win32_window.h"
-
 namespace kv::platform::win32 {
 namespace {
 
@@ -17,21 +15,9 @@ bool isKeyboardMessage(const MSG& message) {
     return message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
 }
 
-bool isButtonDown(const MSG& message) {
-    return message.message == WM_LBUTTONDOWN || message.message == WM_RBUTTONDOWN ||
-           message.message == WM_MBUTTONDOWN;
-}
-
 }  // namespace
 
 void dispatchMessage(MSG& message) {
-    if (isButtonDown(message)) {
-        // The window's handler sees the press before the control does.
-        HWND root = GetAncestor(message.hwnd, GA_ROOT);
-        if (isProgramWindow(root)) {
-            Win32Window::deliverMousePress(root, message);
-        }
-    }
     if (isKeyboardMessage(message)) {
         HWND root = GetAncestor(message.hwnd, GA_ROOT);
         // IsDialogMessage turns Esc into IDCANCEL, which the window takes as close.

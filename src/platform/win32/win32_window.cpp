@@ -22,6 +22,30 @@ std::string windowText(HWND window) {
     return toGbk(text);
 }
 
+// The button of a press message; false for any other message.
+bool pressedButton(UINT message, MouseButton& button) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            button = MouseButton::left;
+            return true;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+            button = MouseButton::right;
+            return true;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+            button = MouseButton::middle;
+            return true;
+        default:
+            return false;
+    }
+}
+
+Point pointOf(LPARAM lParam) {
+    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
 }  // namespace
 
 Win32Window::Win32Window(Win32Desktop& desktop, const WindowSpec& spec, WindowHandlers& handlers)
@@ -84,7 +108,36 @@ LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam,
     return self->handleMessage(message, wParam, lParam);
 }
 
+LRESULT CALLBACK Win32Window::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR index, DWORD_PTR self) {
+    return reinterpret_cast<Win32Window*>(self)->handleControlMessage(hwnd, index, message, wParam,
+                                                                      lParam);
+}
+
+LRESULT Win32Window::handleControlMessage(HWND control, std::size_t index, UINT message,
+                                          WPARAM wParam, LPARAM lParam) {
+    MouseButton button{};
+    if (pressedButton(message, button) && index < controls_.size()) {
+        handlers_.onMousePress(*this, controls_[index].spec->role, button, pointOf(lParam));
+        // The handler may have closed the window, and the control with it.
+        if (!IsWindow(control)) {
+            return 0;
+        }
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(control, controlProc, index);
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
 LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    MouseButton button{};
+    if (pressedButton(message, button)) {
+        handlers_.onMousePress(*this, Role{}, button, pointOf(lParam));
+        if (hwnd_ == nullptr) {
+            return 0;  // the handler closed the window
+        }
+    }
     switch (message) {
         case WM_CREATE:
             createControls();
@@ -176,6 +229,7 @@ void Win32Window::createControls() {
             spec.rect.width, height, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.controlFont()), FALSE);
+        SetWindowSubclass(hwnd, controlProc, i, reinterpret_cast<DWORD_PTR>(this));
         Control control{&spec, hwnd, nullptr};
         if (spec.kind == ControlKind::reportList) {
             createColumns(hwnd, spec);
@@ -436,35 +490,6 @@ void Win32Window::post(std::function<void()> work) {
         PostMessageW(hwnd_, kPostedWorkMessage, 0, reinterpret_cast<LPARAM>(posted.get()))) {
         posted.release();  // the window deletes it when it runs
     }
-}
-
-void Win32Window::deliverMousePress(HWND root, const MSG& message) {
-    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(root, GWLP_USERDATA));
-    if (self == nullptr) {
-        return;
-    }
-    Role role{};
-    if (message.hwnd != root) {
-        // The control is the child of the window that holds the window clicked.
-        HWND child = message.hwnd;
-        while (child != nullptr && GetParent(child) != root) {
-            child = GetParent(child);
-        }
-        const Control* control = self->controlById(GetDlgCtrlID(child));
-        if (child == nullptr || control == nullptr) {
-            return;
-        }
-        role = control->spec->role;
-    }
-    POINT point{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
-    MapWindowPoints(message.hwnd, root, &point, 1);
-    MouseButton button = MouseButton::left;
-    if (message.message == WM_RBUTTONDOWN) {
-        button = MouseButton::right;
-    } else if (message.message == WM_MBUTTONDOWN) {
-        button = MouseButton::middle;
-    }
-    self->handlers_.onMousePress(*self, role, button, {point.x, point.y});
 }
 
 void Win32Window::restoreAndActivate() {

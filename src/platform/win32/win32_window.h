@@ -58,11 +58,11 @@ public:
     bool isOpen() const { return hwnd_ != nullptr; }
     void restoreAndActivate();
 
-    // A mouse button went down in root (a window of the program) or in one
-    // of its controls: the handlers hear of it first.
-    static void deliverMousePress(HWND root, const MSG& message);
-
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Every control is subclassed with this, so that its mouse presses reach
+    // the handlers before the control handles them.
+    static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR index, DWORD_PTR self);
 
 private:
     struct Control {
@@ -72,6 +72,8 @@ private:
     };
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleControlMessage(HWND control, std::size_t index, UINT message, WPARAM wParam,
+                                 LPARAM lParam);
     void createControls();
     void createColumns(HWND list, const ControlSpec& spec);
     void addItems(HWND combo, const ControlSpec& spec);
