@@ -167,6 +167,26 @@ TEST_F(LaunchTest, TheMainWindowLaunchesBeforeAnythingElseAndAFailureWaitsForNot
     EXPECT_EQ(desktop.hotkeys().size(), 3u);
 }
 
+TEST_F(LaunchTest, AShellThatDoesNotAnswerHoldsUpNeitherTheStartNorF5Thread) {
+    arm("是", "\\\\unreachable\\share\\x.exe");
+    desktop.fakeShell().holdOpens();
+    app::Klikvane program(desktop);
+    auto* main = static_cast<FakeWindow*>(program.openMainWindow());
+    steps::StepList steps(main->list(MainRole::stepList));
+    steps.appendStep({"1", "2", "左键", "单击", "", "", ""});
+    steps.appendStep({"3", "4", "左键", "单击", "", "", ""});
+    desktop.clock().runFor(1000);
+    EXPECT_EQ(desktop.fakeShell().calls().size(), 1u);
+    EXPECT_EQ(flag(), "否");
+    EXPECT_TRUE(desktop.userPressesHotkey(0, 116));  // F5
+    EXPECT_EQ(main->text(MainRole::startButton), app::kCaptionRunning);
+    desktop.clock().runFor(2000);
+    EXPECT_EQ(main->text(MainRole::startButton), app::kCaptionIdle);
+    desktop.fakeShell().releaseOpens();
+    desktop.clock().finishWorkers();
+    EXPECT_TRUE(desktop.messages().empty());
+}
+
 // A run's end on the real main window: the list saved, then the forced shutdown.
 class ShutdownThread : public ::testing::Test {
 protected:

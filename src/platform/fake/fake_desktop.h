@@ -127,7 +127,7 @@ private:
     FakeInput input_{*this};
     FakeWaits waits_{clock_};
     FakeFiles files_;
-    FakeShell shell_;
+    FakeShell shell_{clock_};
     FakeRegistry registry_;
     FakeSystemActions systemActions_;
     std::int64_t wallBaseMs_ = 0;  // wall-clock milliseconds at virtual time 0
