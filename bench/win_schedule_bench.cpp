@@ -6,9 +6,9 @@
 //  - Processor time of the shipped program left idle with a timed start
 //    armed (its label counting down twice a second), for 10 minutes, then
 //    with nothing armed for comparison; `win_schedule_bench.exe 60` for one
-//    minute each.
+//    minute each, `win_schedule_bench.exe 600 120` for 10 and 2 minutes.
 //
-//   tools/wine-run.sh build/win64/bin/win_schedule_bench.exe [idle-seconds]
+//   tools/wine-run.sh build/win64/bin/win_schedule_bench.exe [armed-s [unarmed-s]]
 #include <windows.h>
 
 #include <cstdio>
@@ -137,10 +137,13 @@ void measureIdle(int seconds, bool armed) {
 
 int main(int argc, char** argv) {
     const int idleSeconds = argc > 1 ? std::atoi(argv[1]) : 600;
+    const int comparisonSeconds = argc > 2 ? std::atoi(argv[2]) : idleSeconds;
     measureTicks();
     if (idleSeconds > 0) {
         measureIdle(idleSeconds, true);
-        measureIdle(idleSeconds, false);
+    }
+    if (comparisonSeconds > 0) {
+        measureIdle(comparisonSeconds, false);
     }
     return 0;
 }
