@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "mainwin/main_role.h"
+#include "steps/ini_file.h"
 #include "steps/settings_file.h"
 #include "steps/text_to_int.h"
 
@@ -75,15 +76,19 @@ void TimedStart::tick(platform::Window& main, const std::function<void()>& toggl
 
     const std::string directory = desktop_.programDirectory();
     const std::optional<std::string> text = steps::readSettingsText(desktop_.files(), directory);
-    if (!text || firedThisArming_ ||
-        steps::settingIn(*text, settings::kScheduleSection, settings::kEnabledKey) !=
-            settings::kYes) {
+    if (!text || firedThisArming_) {
         return;  // the label keeps what it shows
     }
+    // The four keys from the one section, found in one walk of the file.
+    const std::string_view section = steps::ini::sectionText(*text, settings::kScheduleSection);
+    auto value = [&](std::string_view key) {
+        return steps::settingIn(section, settings::kScheduleSection, key);
+    };
+    if (value(settings::kEnabledKey) != settings::kYes) {
+        return;
+    }
     const std::optional<int> target = targetSecondOfDay(
-        steps::settingIn(*text, settings::kScheduleSection, settings::kHourKey),
-        steps::settingIn(*text, settings::kScheduleSection, settings::kMinuteKey),
-        steps::settingIn(*text, settings::kScheduleSection, settings::kSecondKey));
+        value(settings::kHourKey), value(settings::kMinuteKey), value(settings::kSecondKey));
     if (!target) {
         showOnLabel(main, "");
         return;
