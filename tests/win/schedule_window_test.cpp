@@ -326,10 +326,40 @@ TEST_F(ScheduleWindowTest, ARefusedShutdownIsToldAndTheProgramGoesOn) {
     EXPECT_TRUE(IsWindow(reinterpret_cast<HWND>(main->handle())));
 }
 
-TEST(EnablePrivilegeTest, FalseForAnUnknownName) {
+TEST_F(ScheduleWindowTest, APathGbkCannotHoldIsRefusedWithAMessage) {
+    test::TempDirectory temp;
+    const std::wstring file = temp.path() + L"\\表情\U0001F600.exe";
+    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    click(ScheduleRole::runProgramCheck);
+    window->setText(ScheduleRole::programPathEdit, "C:\\before.exe");
+    std::atomic<bool> done{false};
+    std::wstring told;
+    std::thread user([&] {
+        if (HWND dialog = waitForOwnWindow(L"#32770", nullptr, 10000)) {
+            SetDlgItemTextW(dialog, kFileNameBox, file.c_str());
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        }
+        if (HWND box = waitForOwnWindow(L"#32770", L"提示", 10000)) {
+            told = test::windowTextOf(GetDlgItem(box, 0xFFFF));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        done = true;
+    });
+    PostMessageW(control(ScheduleRole::browseButton), BM_CLICK, 0, 0);
+    pumpUntil([&] { return done.load(); }, 22000);
+    user.join();
+    pumpFor(200);
+    EXPECT_FALSE(told.empty());
+    EXPECT_EQ(window->text(ScheduleRole::programPathEdit), "C:\\before.exe");
+}
+
+TEST(EnablePrivilegeTest, FalseForAnUnknownOrUnheldName) {
     platform::win32::Win32SystemActions actions;
     EXPECT_FALSE(actions.enablePrivilege("SeNoSuchThingPrivilege"));
     EXPECT_TRUE(actions.enablePrivilege("SeShutdownPrivilege"));
+    // A privilege no ordinary token holds: the call "succeeds" with
+    // ERROR_NOT_ALL_ASSIGNED, which must count as failure.
+    EXPECT_FALSE(actions.enablePrivilege("SeCreateTokenPrivilege"));
 }
 
 }  // namespace
