@@ -138,7 +138,9 @@ void ScheduleWindow::apply(Window& window) {
             return;
         }
         entryChanged = true;
-    } else if (!autoStart && entryBefore) {
+    } else if (!autoStart && entry.isPresent()) {
+        // Only the registration the window showed; a value naming another
+        // copy of the program was never shown as checked and stays.
         if (entry.remove() != RegistryStatus::ok) {
             desktop_.showMessage(kRemoveFailed, kTitle);
             return;

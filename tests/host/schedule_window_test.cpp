@@ -152,6 +152,7 @@ TEST_F(ScheduleWindowTest, OkAppliesTheRegistryFirstAndTheRestWholeOrNotAtAll) {
         {"present, removed", kOurCommand, false, RegistryStatus::ok, std::nullopt, "", true},
         {"present, removal refused", kOurCommand, false, RegistryStatus::accessDenied, kOurCommand,
          "Klikvane开机启动删除失败|提示", false},
+        {"other path, not shown, left alone", other, false, RegistryStatus::ok, other, "", true},
         {"absent, nothing to do", std::nullopt, false, RegistryStatus::accessDenied, std::nullopt,
          "", true},
     };
