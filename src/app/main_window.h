@@ -3,6 +3,8 @@
 // line with the number of rows.
 #pragma once
 
+#include "capture/quick_add.h"
+#include "capture/step_editor.h"
 #include "hotkeys/hotkey_table.h"
 #include "mainwin/shared_values.h"
 #include "platform/desktop.h"
@@ -33,6 +35,8 @@ public:
     };
     HotkeyIds hotkeyIds() const { return {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}; }
 
+    capture::StepEditor& stepEditor() { return editor_; }
+
 private:
     void tell(const steps::StoreNotice& notice);
     void saveList(platform::Window& window);
@@ -41,6 +45,8 @@ private:
     platform::Desktop& desktop_;
     mainwin::SharedValues& shared_;
     hotkeys::HotkeyTable hotkeys_;
+    capture::StepEditor editor_;
+    capture::QuickAdd quickAdd_;
     playback::RunControl run_;
     schedule::TimedStart timedStart_;
     schedule::ScheduleWindow scheduleWindow_;

@@ -11,9 +11,6 @@
 namespace kv::platform::win32 {
 namespace {
 
-// The open list of a drop-down list: about ten items.
-constexpr int kDroppedListHeight = 200;
-
 std::string windowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -69,6 +66,13 @@ DWORD Win32Window::windowStyle() const {
 }
 
 bool Win32Window::create() {
+    // A closed window created again starts from its layout table.
+    created_ = false;
+    controls_.clear();
+    timerPeriods_.clear();
+    menus_.clear();
+    writingText_ = 0;
+    dropNextChar_ = false;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - spec_.outerWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - spec_.outerHeight) / 2;
     const std::wstring caption = toWide(spec_.caption);
@@ -220,10 +224,10 @@ void Win32Window::createControls() {
             style |= WS_DISABLED;
         }
         const std::wstring text = toWide(spec.text);
-        // A drop-down list's height at creation is that of its open list;
-        // the closed box takes the font's height whatever is asked.
-        const int height =
-            spec.rect.height + (spec.kind == ControlKind::dropDownList ? kDroppedListHeight : 0);
+        // A drop-down list's height includes its opened list.
+        const int height = spec.kind == ControlKind::dropDownList
+                               ? spec.rect.height * (static_cast<int>(spec.items.size()) + 2)
+                               : spec.rect.height;
         HWND hwnd = CreateWindowExW(
             native.exStyle, native.className, text.c_str(), style, spec.rect.left, spec.rect.top,
             spec.rect.width, height, hwnd_,
@@ -236,13 +240,11 @@ void Win32Window::createControls() {
             control.list = std::make_unique<Win32ListControl>(
                 hwnd, owner_, static_cast<int>(spec.columns.size()));
         }
-        if (spec.kind == ControlKind::dropDownList) {
-            addItems(hwnd, spec);
-        }
         if (spec.styles & style::checked) {
             SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         }
         controls_.push_back(std::move(control));
+        setUpControl(controls_.back());
     }
 }
 
@@ -264,12 +266,6 @@ void Win32Window::createColumns(HWND list, const ControlSpec& spec) {
         column.pszText = title.data();
         column.iSubItem = static_cast<int>(i);
         SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-    }
-}
-
-void Win32Window::addItems(HWND combo, const ControlSpec& spec) {
-    for (const char* item : spec.items) {
-        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(item).c_str()));
     }
 }
 
@@ -296,6 +292,12 @@ void Win32Window::onCommand(WPARAM wParam, LPARAM lParam) {
         return;
     }
     const Control* control = controlById(id);
+    if (control != nullptr && code == EN_CHANGE && writingText_ == 0 &&
+        (control->spec->kind == ControlKind::edit ||
+         control->spec->kind == ControlKind::multiLineEdit)) {
+        handlers_.onTextChanged(*this, control->spec->role);
+        return;
+    }
     if (control != nullptr && (code == BN_CLICKED || code == STN_CLICKED) &&
         control->spec->kind != ControlKind::edit &&
         control->spec->kind != ControlKind::reportList) {
@@ -364,7 +366,14 @@ std::string Win32Window::text(Role role) const {
 }
 
 void Win32Window::setText(Role role, std::string_view text) {
-    owner_.run([&] { SetWindowTextW(control(role).hwnd, toWide(text).c_str()); });
+    owner_.run([&] {
+        const Control& c = control(role);
+        if (c.spec->kind == ControlKind::edit || c.spec->kind == ControlKind::multiLineEdit) {
+            writeEditText(c, toWide(text));
+        } else {
+            SetWindowTextW(c.hwnd, toWide(text).c_str());
+        }
+    });
 }
 
 bool Win32Window::isEnabled(Role role) const {
@@ -417,6 +426,25 @@ void Win32Window::setComboSelection(Role role, int index) {
 
 ListControl& Win32Window::list(Role role) {
     return *control(role).list;
+}
+
+std::string Win32Window::comboText(Role role) const {
+    return owner_.run([&] {
+        const HWND combo = control(role).hwnd;
+        const LRESULT index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+        if (index == CB_ERR) {
+            return std::string();
+        }
+        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (length == CB_ERR) {
+            return std::string();
+        }
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length));
+        return toGbk(text);
+    });
 }
 
 NativeWindow Win32Window::controlHandle(Role role) const {
