@@ -9,6 +9,8 @@
 #include "mainwin/shared_values.h"
 #include "platform/desktop.h"
 #include "playback/run_control.h"
+#include "schedule/schedule_window.h"
+#include "schedule/timed_start.h"
 #include "steps/step_store.h"
 
 namespace kv::app {
@@ -37,6 +39,8 @@ public:
 
 private:
     void tell(const steps::StoreNotice& notice);
+    void saveList(platform::Window& window);
+    void keepShutdownHook(platform::Window& window);
 
     platform::Desktop& desktop_;
     mainwin::SharedValues& shared_;
@@ -44,6 +48,8 @@ private:
     capture::StepEditor editor_;
     capture::QuickAdd quickAdd_;
     playback::RunControl run_;
+    schedule::TimedStart timedStart_;
+    schedule::ScheduleWindow scheduleWindow_;
     // The ids F5, F6 and F8 got; 0 for a key the system refused.
     int startHotkeyId_ = 0;
     int quickAddHotkeyId_ = 0;

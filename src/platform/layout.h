@@ -115,6 +115,10 @@ namespace kv::platform {
 // Position of the control with this role in the table, or controls.size().
 std::size_t indexOf(std::span<const ControlSpec> controls, Role role);
 
+// The selection a drop-down list of itemCount items takes when asked for
+// index: beyond the last item the last one, below -1 none (-1).
+int comboIndexFor(int index, int itemCount);
+
 // The radio boxes that share a group with this one: consecutive radio boxes
 // from one marked groupStart to the next. Empty when role is no radio box.
 std::span<const ControlSpec> radioGroupOf(std::span<const ControlSpec> controls, Role radio);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -61,6 +62,11 @@ public:
     virtual void minimize() = 0;
     // Destroys the window, as its close box does.
     virtual void close() = 0;
+
+    // Runs work on the thread that owns the window, after the events already
+    // queued; returns at once. Work posted to a window that closes first is
+    // dropped.
+    virtual void post(std::function<void()> work) = 0;
 };
 
 // The events of one window. Each runs on the thread that owns the window.

@@ -55,6 +55,7 @@ public:
     RunControl(const RunControl&) = delete;
     RunControl& operator=(const RunControl&) = delete;
 
+    const RunHooks& hooks() const { return hooks_; }
     void setHooks(RunHooks hooks) { hooks_ = std::move(hooks); }
 
     // UI thread. Minimises the main window; then stops a run in progress,

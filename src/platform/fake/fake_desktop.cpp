@@ -6,7 +6,53 @@
 
 namespace kv::platform::fake {
 
+FakeDesktop::FakeDesktop() {
+    setLocalTime(LocalTime{2011, 6, 4, 8, 0, 0});
+}
+
 FakeDesktop::~FakeDesktop() = default;
+
+LocalTime FakeDesktop::localTime() const {
+    std::int64_t ms = 0;
+    {
+        std::lock_guard lock(mutex_);
+        ms = wallBaseMs_ + clock_.now();
+    }
+    // Whole seconds, rounded down also before 1970.
+    const std::int64_t seconds = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+    return localTimeAt(seconds);
+}
+
+void FakeDesktop::setLocalTime(const LocalTime& time) {
+    std::lock_guard lock(mutex_);
+    wallBaseMs_ = secondsOf(time) * 1000 - clock_.now();
+}
+
+void FakeDesktop::moveWallClock(std::int64_t seconds) {
+    std::lock_guard lock(mutex_);
+    wallBaseMs_ += seconds * 1000;
+}
+
+FileChoice FakeDesktop::chooseFileToOpen(NativeWindow /*owner*/) {
+    std::lock_guard lock(mutex_);
+    ++fileDialogsShown_;
+    if (fileDialogAnswers_.empty()) {
+        return {FileChoice::Status::cancelled, {}};
+    }
+    FileChoice choice = std::move(fileDialogAnswers_.front());
+    fileDialogAnswers_.pop_front();
+    return choice;
+}
+
+void FakeDesktop::answerFileDialog(FileChoice choice) {
+    std::lock_guard lock(mutex_);
+    fileDialogAnswers_.push_back(std::move(choice));
+}
+
+int FakeDesktop::fileDialogsShown() const {
+    std::lock_guard lock(mutex_);
+    return fileDialogsShown_;
+}
 
 Window* FakeDesktop::openWindow(const WindowSpec& spec, WindowHandlers& handlers,
                                 Modality modality) {

@@ -15,7 +15,9 @@
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_program_copies.h"
+#include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_shell.h"
+#include "platform/fake/fake_system_actions.h"
 #include "platform/fake/fake_waits.h"
 #include "platform/fake/fake_window.h"
 #include "platform/fake/virtual_clock.h"
@@ -33,7 +35,7 @@ public:
     static constexpr int kScreenWidth = 1280;
     static constexpr int kScreenHeight = 1024;
 
-    FakeDesktop() = default;
+    FakeDesktop();
     ~FakeDesktop() override;
 
     Window* openWindow(const WindowSpec& spec, WindowHandlers& handlers,
@@ -61,6 +63,10 @@ public:
     Files& files() override { return files_; }
     ProgramCopies& copies() override { return copies_; }
     Shell& shell() override { return shell_; }
+    Registry& registry() override { return registry_; }
+    SystemActions& systemActions() override { return systemActions_; }
+    LocalTime localTime() const override;
+    FileChoice chooseFileToOpen(NativeWindow owner) override;
 
     VirtualClock& clock() { return clock_; }
     FakeInput& fakeInput() { return input_; }
@@ -68,6 +74,16 @@ public:
     FakeFiles& fakeFiles() { return files_; }
     FakeProgramCopies& fakeCopies() { return copies_; }
     FakeShell& fakeShell() { return shell_; }
+    FakeRegistry& fakeRegistry() { return registry_; }
+    FakeSystemActions& fakeSystemActions() { return systemActions_; }
+
+    // The wall clock runs with the virtual clock from 2011-06-04 8:00:00 on;
+    // a test can set it, or move it forward (a sleep) or back.
+    void setLocalTime(const LocalTime& time);
+    void moveWallClock(std::int64_t seconds);
+    // The next open-file dialogs answer these, in order; then "cancelled".
+    void answerFileDialog(FileChoice choice);
+    int fileDialogsShown() const;
     void setProgramDirectory(std::string directory) { programDirectory_ = std::move(directory); }
     // The tick count at virtual time 0, to test wrap-around.
     void setTickBase(std::uint32_t base) { tickBase_ = base; }
@@ -132,7 +148,12 @@ private:
     FakeWaits waits_{clock_};
     FakeFiles files_;
     FakeProgramCopies copies_{*this};
-    FakeShell shell_;
+    FakeShell shell_{clock_};
+    FakeRegistry registry_;
+    FakeSystemActions systemActions_;
+    std::int64_t wallBaseMs_ = 0;  // wall-clock milliseconds at virtual time 0
+    std::deque<FileChoice> fileDialogAnswers_;
+    int fileDialogsShown_ = 0;
     mutable std::mutex mutex_;
     std::string programDirectory_ = "C:\\Klikvane";
     std::uint32_t tickBase_ = 0;

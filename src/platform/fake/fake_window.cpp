@@ -313,9 +313,14 @@ int FakeWindow::comboSelection(Role role) const {
 
 void FakeWindow::setComboSelection(Role role, int index) {
     std::lock_guard lock(mutex_);
-    Control& combo = control(role);
-    combo.comboSelection =
-        index >= 0 && index < static_cast<int>(combo.spec->items.size()) ? index : -1;
+    Control& c = control(role);
+    c.comboSelection = comboIndexFor(index, static_cast<int>(c.spec->items.size()));
+}
+
+std::vector<std::string> FakeWindow::comboItems(Role role) const {
+    std::lock_guard lock(mutex_);
+    const auto& items = control(role).spec->items;
+    return {items.begin(), items.end()};
 }
 
 std::string FakeWindow::comboText(Role role) const {
@@ -541,6 +546,14 @@ void FakeWindow::userPresses(Role role, MouseButton button, Point clientPoint) {
         }
     }
     handlers_.onMousePress(*this, role, button, clientPoint);
+}
+
+void FakeWindow::post(std::function<void()> work) {
+    desktop_.clock().after(0, [this, work = std::move(work)] {
+        if (isOpen()) {
+            work();
+        }
+    });
 }
 
 void FakeWindow::userChoosesMenuItem(Role item) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/fake/fake_list_control.h"
 #include "platform/fake/virtual_clock.h"
@@ -46,6 +47,7 @@ public:
     bool isMinimized() const override;
     void minimize() override;
     void close() override;
+    void post(std::function<void()> work) override;
 
     // What a user does. A click on a control that takes the focus (buttons,
     // boxes, lists) moves the focus there first, as the mouse-down does.
@@ -81,6 +83,8 @@ public:
     TimerSource timerSource(Role timer) const;
     bool isOpen() const;
     FakeListControl& fakeList(Role control);
+    // The items of a drop-down list.
+    std::vector<std::string> comboItems(Role control) const;
     Rect controlRect(Role control) const;
 
     void runCreation();

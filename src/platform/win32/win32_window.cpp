@@ -159,6 +159,12 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kRunOnOwnerMessage:
             OwnerThread::serve(lParam);
             return 0;
+        case kPostedWorkMessage: {
+            std::unique_ptr<std::function<void()>> work(
+                reinterpret_cast<std::function<void()>*>(lParam));
+            (*work)();
+            return 0;
+        }
         case WM_COMMAND:
             onCommand(wParam, lParam);
             return 0;
@@ -441,9 +447,14 @@ int Win32Window::comboSelection(Role role) const {
         [&] { return static_cast<int>(SendMessageW(control(role).hwnd, CB_GETCURSEL, 0, 0)); });
 }
 
+// CB_SETCURSEL clears the selection for an index beyond the last item.
 void Win32Window::setComboSelection(Role role, int index) {
-    owner_.run(
-        [&] { SendMessageW(control(role).hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); });
+    owner_.run([&] {
+        const Control& combo = control(role);
+        const int count = static_cast<int>(SendMessageW(combo.hwnd, CB_GETCOUNT, 0, 0));
+        const int selected = comboIndexFor(index, count > 0 ? count : 0);
+        SendMessageW(combo.hwnd, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    });
 }
 
 ListControl& Win32Window::list(Role role) {
@@ -565,6 +576,14 @@ void Win32Window::comeForward() {
         ShowWindow(hwnd_, SW_SHOW);
     }
     SetForegroundWindow(hwnd_);
+}
+
+void Win32Window::post(std::function<void()> work) {
+    auto posted = std::make_unique<std::function<void()>>(std::move(work));
+    if (hwnd_ != nullptr &&
+        PostMessageW(hwnd_, kPostedWorkMessage, 0, reinterpret_cast<LPARAM>(posted.get()))) {
+        posted.release();  // the window deletes it when it runs
+    }
 }
 
 void Win32Window::restoreAndActivate() {

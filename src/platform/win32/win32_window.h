@@ -54,6 +54,7 @@ public:
     bool isMinimized() const override;
     void minimize() override;
     void close() override;
+    void post(std::function<void()> work) override;
 
     HWND hwnd() const { return hwnd_; }
     // Whether this closed window can be created again for the same spec and

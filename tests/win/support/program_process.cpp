@@ -29,7 +29,10 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
 
 }  // namespace
 
-ProgramProcess::ProgramProcess() : exePath_(directory_.path() + L"\\Klikvane.exe") {
+ProgramProcess::ProgramProcess(const std::wstring& subfolder)
+    : folder_(subfolder.empty() ? directory_.path() : directory_.path() + L"\\" + subfolder),
+      exePath_(folder_ + L"\\Klikvane.exe") {
+    CreateDirectoryW(folder_.c_str(), nullptr);
     CopyFileW(shippedProgram().c_str(), exePath_.c_str(), FALSE);
 }
 
@@ -59,7 +62,7 @@ bool startProcess(const std::wstring& exe, const std::wstring& directory,
 
 bool ProgramProcess::start() {
     PROCESS_INFORMATION info{};
-    if (!startProcess(exePath_, directory_.path(), info)) {
+    if (!startProcess(exePath_, folder_, info)) {
         return false;
     }
     process_.reset(info.hProcess);
@@ -69,7 +72,7 @@ bool ProgramProcess::start() {
 
 long ProgramProcess::runAnotherCopy(DWORD timeoutMs) const {
     PROCESS_INFORMATION info{};
-    if (!startProcess(exePath_, directory_.path(), info)) {
+    if (!startProcess(exePath_, folder_, info)) {
         return -1;
     }
     platform::win32::UniqueKernelHandle process(info.hProcess);

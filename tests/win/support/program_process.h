@@ -13,13 +13,14 @@ namespace kv::test {
 
 class ProgramProcess {
 public:
-    // Copies the program into its own directory; start() runs it.
-    ProgramProcess();
+    // Copies the program into its own directory (a folder of that name
+    // inside it, when one is given); start() runs it.
+    explicit ProgramProcess(const std::wstring& subfolder = L"");
     ~ProgramProcess();
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
-    const std::wstring& directory() const { return directory_.path(); }
+    const std::wstring& directory() const { return folder_; }
     HANDLE processHandle() const { return process_.get(); }
     DWORD processId() const { return processId_; }
     bool start();
@@ -34,6 +35,7 @@ public:
 
 private:
     TempDirectory directory_;
+    std::wstring folder_;
     std::wstring exePath_;
     platform::win32::UniqueKernelHandle process_;
     DWORD processId_ = 0;
