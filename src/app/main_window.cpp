@@ -8,7 +8,8 @@
 namespace kv::app {
 
 MainWindow::MainWindow(platform::Desktop& desktop, mainwin::SharedValues& shared)
-    : desktop_(desktop), shared_(shared), hotkeys_(desktop), run_(desktop, shared) {}
+    : desktop_(desktop), shared_(shared), hotkeys_(desktop), run_(desktop, shared),
+      drag_(desktop, shared) {}
 
 // Start-up steps, in this order: launch a pending program, register the
 // global hotkeys F5, F6 and F8, keep the list's handle, load the steps.
@@ -33,6 +34,7 @@ void MainWindow::onDestroy(platform::Window& window) {
     for (const int id : {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}) {
         desktop_.unregisterHotkey(window.handle(), id);
     }
+    drag_.cancel();
     const steps::StepList steps(window.list(MainRole::stepList));
     tell(steps::saveSteps(steps, desktop_.files(), desktop_.programDirectory(), storeAtStart_)
              .notice);
@@ -62,11 +64,31 @@ void MainWindow::onHotkey(platform::Window& window, int id) {
     hotkeys_.dispatch(window.handle(), id);
 }
 
+// A minimised (or hidden) window cannot take a drop: a drag in progress,
+// when a run starts, would otherwise end in a delete.
+void MainWindow::onMoved(platform::Window& window) {
+    if (window.isMinimized()) {
+        drag_.cancel();
+    }
+}
+
+void MainWindow::onMousePress(platform::Window& window, platform::Role control,
+                              platform::MouseButton button, platform::Point clientPoint) {
+    if (control.is(MainRole::stepList)) {
+        drag_.onListPress(window, button, clientPoint);
+    }
+}
+
+void MainWindow::onHookedMouse(platform::Window& window, const platform::HookedMouseEvent& event) {
+    drag_.onHookedMouse(window, event);
+}
+
 void MainWindow::uiRefreshTick(platform::Window& window) {
     const steps::StepList steps(window.list(MainRole::stepList));
     const int count = steps.rowCount();
     shared_.stepCount = count;
     shared_.windowUnderMouse = windowUnderCursor(desktop_);
+    drag_.checkButton();
 
     // With fewer than two rows there is nothing to loop over: run once, fixed.
     if (count <= 1) {

@@ -3,6 +3,7 @@
 // line with the number of rows.
 #pragma once
 
+#include "drag/row_drag.h"
 #include "hotkeys/hotkey_table.h"
 #include "mainwin/shared_values.h"
 #include "platform/desktop.h"
@@ -20,6 +21,11 @@ public:
     void onTimer(platform::Window& window, platform::Role timer) override;
     void onClicked(platform::Window& window, platform::Role control) override;
     void onHotkey(platform::Window& window, int id) override;
+    void onMoved(platform::Window& window) override;
+    void onMousePress(platform::Window& window, platform::Role control,
+                      platform::MouseButton button, platform::Point clientPoint) override;
+    void onHookedMouse(platform::Window& window,
+                       const platform::HookedMouseEvent& event) override;
 
     void uiRefreshTick(platform::Window& window);
 
@@ -30,6 +36,7 @@ public:
         int about;
     };
     HotkeyIds hotkeyIds() const { return {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}; }
+    const drag::RowDrag& rowDrag() const { return drag_; }
 
 private:
     void tell(const steps::StoreNotice& notice);
@@ -38,6 +45,7 @@ private:
     mainwin::SharedValues& shared_;
     hotkeys::HotkeyTable hotkeys_;
     playback::RunControl run_;
+    drag::RowDrag drag_;
     // The ids F5, F6 and F8 got; 0 for a key the system refused.
     int startHotkeyId_ = 0;
     int quickAddHotkeyId_ = 0;

@@ -25,6 +25,8 @@ struct Rect {
     friend constexpr bool operator==(Rect, Rect) = default;
 };
 
+enum class MouseButton { left, right, middle };
+
 // A desktop window as the platform names it (an HWND on Windows); 0 is none.
 using NativeWindow = std::uintptr_t;
 

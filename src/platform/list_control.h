@@ -7,8 +7,12 @@
 // from other threads on the thread that owns the control.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/geometry.h"
 
 namespace kv::platform {
 
@@ -21,6 +25,19 @@ public:
     // The whole text of a cell, of any length. row and column must exist.
     virtual std::string cell(int row, int column) const = 0;
     virtual void setCell(int row, int column, std::string_view text) = 0;
+    // Every cell of a row, read in one call; empty when the row does not exist.
+    virtual std::vector<std::string> readRow(int row) const = 0;
+    // Exchanges every cell and the item data of rows a and b in one call, so
+    // that no reader sees the rows half exchanged. Rows that do not exist:
+    // nothing changes.
+    virtual void exchangeRows(int a, int b) = 0;
+    // The whole row's rectangle in the list's client coordinates (rows
+    // scrolled out of view lie outside the client area); empty when the row
+    // does not exist.
+    virtual Rect rowBounds(int row) const = 0;
+    // The value an application keeps with each row (0 for a new row).
+    virtual std::intptr_t getRowData(int row) const = 0;
+    virtual void setRowData(int row, std::intptr_t value) = 0;
     // Inserts a row of empty cells before index (0 <= index <= rowCount).
     virtual void insertRowAt(int index) = 0;
     virtual void removeRow(int row) = 0;

@@ -11,13 +11,76 @@ int FakeListControl::rowCount() const {
 
 std::string FakeListControl::cell(int row, int column) const {
     std::lock_guard lock(mutex_);
-    return rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
+    return rows_.at(static_cast<std::size_t>(row)).cells.at(static_cast<std::size_t>(column));
 }
 
 void FakeListControl::setCell(int row, int column, std::string_view text) {
     std::lock_guard lock(mutex_);
-    rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = text;
+    rows_.at(static_cast<std::size_t>(row)).cells.at(static_cast<std::size_t>(column)) = text;
+    ++writes_;
     changed();
+}
+
+std::vector<std::string> FakeListControl::readRow(int row) const {
+    std::lock_guard lock(mutex_);
+    return hasRow(row) ? rows_[static_cast<std::size_t>(row)].cells : std::vector<std::string>{};
+}
+
+// One lock for the whole exchange: a reader sees both rows before or after it.
+void FakeListControl::exchangeRows(int a, int b) {
+    std::lock_guard lock(mutex_);
+    if (!hasRow(a) || !hasRow(b) || a == b) {
+        return;
+    }
+    std::swap(rows_[static_cast<std::size_t>(a)], rows_[static_cast<std::size_t>(b)]);
+    writes_ += 2 * (columns_ + 1);
+    changed();
+}
+
+Rect FakeListControl::rowBounds(int row) const {
+    std::lock_guard lock(mutex_);
+    ++boundsQueries_;
+    if (!hasRow(row)) {
+        return {};
+    }
+    return {0, kHeaderHeight + (row - topRow_) * kRowHeight, rowWidth_, kRowHeight};
+}
+
+std::intptr_t FakeListControl::getRowData(int row) const {
+    std::lock_guard lock(mutex_);
+    return hasRow(row) ? rows_[static_cast<std::size_t>(row)].data : 0;
+}
+
+void FakeListControl::setRowData(int row, std::intptr_t value) {
+    std::lock_guard lock(mutex_);
+    if (hasRow(row)) {
+        rows_[static_cast<std::size_t>(row)].data = value;
+        ++writes_;
+    }
+}
+
+int FakeListControl::rowUnder(Point clientPoint) const {
+    std::lock_guard lock(mutex_);
+    if (clientPoint.y < kHeaderHeight || clientPoint.x < 0 || clientPoint.x >= rowWidth_) {
+        return -1;
+    }
+    const int row = topRow_ + (clientPoint.y - kHeaderHeight) / kRowHeight;
+    return hasRow(row) ? row : -1;
+}
+
+void FakeListControl::scrollTo(int topRow) {
+    std::lock_guard lock(mutex_);
+    topRow_ = topRow;
+}
+
+int FakeListControl::writes() const {
+    std::lock_guard lock(mutex_);
+    return writes_;
+}
+
+int FakeListControl::boundsQueries() const {
+    std::lock_guard lock(mutex_);
+    return boundsQueries_;
 }
 
 void FakeListControl::insertRowAt(int index) {
@@ -25,7 +88,7 @@ void FakeListControl::insertRowAt(int index) {
     if (index < 0 || index > static_cast<int>(rows_.size())) {
         throw std::out_of_range("insertRowAt");
     }
-    rows_.insert(rows_.begin() + index, std::vector<std::string>(columns_));
+    rows_.insert(rows_.begin() + index, Row{std::vector<std::string>(columns_), 0});
     if (selected_ >= index) {
         ++selected_;
     }

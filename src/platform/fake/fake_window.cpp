@@ -18,9 +18,16 @@ FakeWindow::FakeWindow(FakeDesktop& desktop, const WindowSpec& spec, WindowHandl
                         (c.styles & style::hidden) == 0,
                         (c.styles & style::checked) != 0,
                         -1,
-                        nullptr};
+                        nullptr,
+                        c.rect,
+                        {}};
         if (c.kind == ControlKind::reportList) {
-            control.list = std::make_unique<FakeListControl>(static_cast<int>(c.columns.size()));
+            int rowWidth = 0;
+            for (const ColumnSpec& column : c.columns) {
+                rowWidth += column.width;
+            }
+            control.list =
+                std::make_unique<FakeListControl>(static_cast<int>(c.columns.size()), rowWidth);
         }
         controls_.emplace(c.role.value, std::move(control));
         controlHandle += 4;
@@ -145,7 +152,99 @@ NativeWindow FakeWindow::controlHandle(Role role) const {
 
 Rect FakeWindow::controlRect(Role role) const {
     std::lock_guard lock(mutex_);
-    return control(role).spec->rect;
+    return control(role).rect;
+}
+
+Role FakeWindow::roleOf(NativeWindow controlHandle) const {
+    std::lock_guard lock(mutex_);
+    for (const auto& [role, c] : controls_) {
+        if (c.handle == controlHandle) {
+            return Role::fromValue(role);
+        }
+    }
+    return Role{};
+}
+
+void FakeWindow::setPicture(Role role, std::string_view bmpFile) {
+    std::lock_guard lock(mutex_);
+    control(role).picture = bmpFile;
+}
+
+std::string FakeWindow::picture(Role role) const {
+    std::lock_guard lock(mutex_);
+    return control(role).picture;
+}
+
+void FakeWindow::setControlSize(Role role, int width, int height) {
+    NativeWindow handle = 0;
+    {
+        std::lock_guard lock(mutex_);
+        Control& c = control(role);
+        c.rect.width = width;
+        c.rect.height = height;
+        handle = c.handle;
+    }
+    Rect onScreen = desktop_.windowRect(handle);
+    onScreen.width = width;
+    onScreen.height = height;
+    desktop_.setNativeRect(handle, onScreen);
+}
+
+void FakeWindow::setOuterSize(int width, int height) {
+    Rect outer = desktop_.windowRect(handle_);
+    outer.width = width;
+    outer.height = height;
+    desktop_.setNativeRect(handle_, outer);
+}
+
+// Controls keep their place in the window: they move with it.
+void FakeWindow::moveTo(Point topLeft) {
+    const Rect outer = desktop_.windowRect(handle_);
+    desktop_.setNativeRect(handle_, {topLeft.x, topLeft.y, outer.width, outer.height});
+    std::lock_guard lock(mutex_);
+    for (const auto& [role, c] : controls_) {
+        desktop_.setNativeRect(c.handle, {topLeft.x + c.rect.left, topLeft.y + c.rect.top,
+                                          c.rect.width, c.rect.height});
+    }
+}
+
+void FakeWindow::makeSeeThrough(int alpha) {
+    {
+        std::lock_guard lock(mutex_);
+        seeThroughAlpha_ = alpha;
+    }
+    desktop_.setClickThrough(handle_);
+}
+
+int FakeWindow::seeThroughAlpha() const {
+    std::lock_guard lock(mutex_);
+    return seeThroughAlpha_;
+}
+
+void FakeWindow::userPresses(Role role, MouseButton button, Point clientPoint) {
+    handlers_.onMousePress(*this, role, button, clientPoint);
+    if (role == Role{} || button == MouseButton::middle) {
+        return;
+    }
+    FakeListControl* list = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        list = control(role).list.get();
+    }
+    if (list == nullptr) {
+        return;
+    }
+    // Like a list view: the row under the point becomes the selected one.
+    const int row = list->rowUnder(clientPoint);
+    if (row >= 0) {
+        list->selectRow(row);
+    }
+}
+
+void FakeWindow::deliverHookedMouse(const HookedMouseEvent& event) {
+    if (isOpen()) {
+        handlers_.onHookedMouse(*this, event);
+    }
 }
 
 int FakeWindow::timerPeriod(Role timer) const {

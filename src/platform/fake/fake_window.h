@@ -40,6 +40,11 @@ public:
     void setTimerPeriod(Role timer, int periodMs) override;
     bool isMenuItemEnabled(Role item) const override;
     void setMenuItemEnabled(Role item, bool enabled) override;
+    void setPicture(Role control, std::string_view bmpFile) override;
+    void setControlSize(Role control, int width, int height) override;
+    void setOuterSize(int width, int height) override;
+    void moveTo(Point topLeft) override;
+    void makeSeeThrough(int alpha) override;
     bool isMinimized() const override;
     void minimize() override;
     void close() override;
@@ -50,11 +55,21 @@ public:
     void userPressesEscape() { close(); }
     void userRestores();
     void deliverHotkey(int id) { handlers_.onHotkey(*this, id); }
+    // A button pressed on a control (Role{}: the background) at a point in
+    // its client coordinates: the press handler runs first, then the control
+    // takes the press (a list selects the row under the point).
+    void userPresses(Role control, MouseButton button, Point clientPoint);
+    void deliverHookedMouse(const HookedMouseEvent& event);
 
     const WindowSpec& spec() const { return spec_; }
-    bool isOpen() const;
+    bool isOpen() const override;
     FakeListControl& fakeList(Role control);
     Rect controlRect(Role control) const;
+    std::string picture(Role control) const;
+    // The alpha given to makeSeeThrough, or -1.
+    int seeThroughAlpha() const;
+    // The role of the control with this handle, or Role{}.
+    Role roleOf(NativeWindow controlHandle) const;
 
     void runCreation();
 
@@ -68,6 +83,8 @@ private:
         bool checked;
         int comboSelection = -1;
         std::unique_ptr<FakeListControl> list;
+        Rect rect;
+        std::string picture;
     };
     struct Timer {
         int period = 0;
@@ -90,6 +107,7 @@ private:
     std::map<int, bool> menuItems_;
     bool open_ = true;
     bool minimized_ = false;
+    int seeThroughAlpha_ = -1;
 };
 
 }  // namespace kv::platform::fake
