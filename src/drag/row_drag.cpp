@@ -143,7 +143,7 @@ void RowDrag::checkButton() {
 
 void RowDrag::cancel() {
     if (isLive()) {
-        end();
+            end();
     }
 }
 

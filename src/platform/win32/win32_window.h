@@ -48,22 +48,32 @@ public:
     void setTimerPeriod(Role timer, int periodMs) override;
     bool isMenuItemEnabled(Role item) const override;
     void setMenuItemEnabled(Role item, bool enabled) override;
+    void setPicture(Role control, std::string_view bmpFile) override;
+    void setControlSize(Role control, int width, int height) override;
+    void setOuterSize(int width, int height) override;
+    void moveTo(Point topLeft) override;
+    void makeSeeThrough(int alpha) override;
     bool isMinimized() const override;
     void minimize() override;
     void close() override;
 
     HWND hwnd() const { return hwnd_; }
     const WindowSpec& spec() const { return spec_; }
-    bool isOpen() const { return hwnd_ != nullptr; }
+    bool isOpen() const override { return hwnd_ != nullptr; }
     void restoreAndActivate();
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Every control is subclassed with this, so a mouse press reaches the
+    // handlers before the control acts on it.
+    static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR self);
 
 private:
     struct Control {
         const ControlSpec* spec;
         HWND hwnd;
         std::unique_ptr<Win32ListControl> list;
+        UniqueGdiObject image;  // a picture box's bitmap
     };
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -74,6 +84,9 @@ private:
     LRESULT onNotify(const NMHDR& header, LPARAM lParam);
     bool onSetCursor(HWND over);
     void onDestroy();
+    // True when a press was reported (a mouse-button-down message).
+    bool reportPress(Role control, UINT message, LPARAM lParam);
+    DWORD extendedStyle() const;
     const Control& control(Role role) const;
     const Control* controlById(int id) const;
     HMENU menuOf(Role item) const;
