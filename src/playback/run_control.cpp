@@ -1,6 +1,8 @@
 #include "playback/run_control.h"
 
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "mainwin/main_role.h"
 #include "mainwin/run_captions.h"
@@ -166,15 +168,21 @@ bool RunControl::playbackPass(platform::Window& main, const std::shared_ptr<Run>
             if (run->stop->isSet()) {
                 return false;
             }
-            const int row = v.passRow - 1;
-            v.curX = cell(steps, row, StepColumn::x);
-            v.curY = cell(steps, row, StepColumn::y);
-            v.curButton = cell(steps, row, StepColumn::mouseButton);
-            v.curAction = cell(steps, row, StepColumn::action);
-            v.curText = cell(steps, row, StepColumn::textToType);
-            primitives_.moveCursor(0, textToInt(v.curX), textToInt(v.curY));
-            primitives_.pumpWait(kStepSettleMs, run->stop.get());
-            playStep(v, *run);
+            // The whole row in one call: a row exchanged or deleted by a drag
+            // meanwhile is seen before or after that change, never half of
+            // each; a row that is gone is not played.
+            const std::vector<std::string> whole =
+                main.list(MainRole::stepList).readRow(v.passRow - 1);
+            if (whole.size() >= static_cast<std::size_t>(steps::kStepColumnCount)) {
+                v.curX = whole[static_cast<int>(StepColumn::x)];
+                v.curY = whole[static_cast<int>(StepColumn::y)];
+                v.curButton = whole[static_cast<int>(StepColumn::mouseButton)];
+                v.curAction = whole[static_cast<int>(StepColumn::action)];
+                v.curText = whole[static_cast<int>(StepColumn::textToType)];
+                primitives_.moveCursor(0, textToInt(v.curX), textToInt(v.curY));
+                primitives_.pumpWait(kStepSettleMs, run->stop.get());
+                playStep(v, *run);
+            }
             // The row count is read again, so a list that shrank to this row
             // starts over early, and one that grew past the pass does not.
             startOver = !run->stop->isSet() && main.isChecked(MainRole::loopRadio) &&

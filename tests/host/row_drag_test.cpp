@@ -537,3 +537,59 @@ TEST(BmpImage, HeadersAndBottomUpRowsPaddedToFourBytes) {
 
 }  // namespace
 }  // namespace kv::drag
+
+namespace kv::drag {
+namespace {
+
+// A pass plays on its worker while the user exchanges and deletes rows with
+// the mouse: every step played is one whole row, and none is played from
+// past the list's end.
+TEST_F(RowDragTest, ThreadedPassSeesEachRowWholeWhileDropsExchangeAndDelete) {
+    steps::StepList steps(main->list(MainRole::stepList));
+    for (int i = 0; i < 8; ++i) {
+        const std::string at = std::to_string(10 * (i + 1));
+        steps.appendStep({at, at, "左键", "单击", "100", "1", ""});
+    }
+    desktop.clock().runFor(100);  // the refresh enables the loop mode
+    main->userClicks(MainRole::loopRadio);
+    main->userClicks(MainRole::startButton);
+    int drops = 0;
+    for (int round = 0; round < 24; ++round) {
+        main->userRestores();
+        const int count = steps.rowCount();
+        if (count < 3) {
+            break;
+        }
+        const Point from = rowPoint(round % count);
+        if (round % 3 == 2) {
+            desktop.userPressesAt(from);
+            desktop.userMovesTo({5, 5});
+            desktop.clock().runFor(100);
+            desktop.userReleasesAt({5, 5});
+        } else {
+            desktop.userPressesAt(from);
+            desktop.userMovesTo(rowPoint((round + 2) % count));
+            desktop.userReleasesAt(rowPoint((round + 2) % count));
+        }
+        ++drops;
+        desktop.clock().runFor(170 + 37 * (round % 5));
+    }
+    main->userClicks(MainRole::startButton);
+    desktop.clock().finishWorkers();
+    EXPECT_GT(drops, 10);
+
+    int moves = 0;
+    for (const auto& record : desktop.fakeInput().records()) {
+        if (record.kind != platform::fake::InputRecord::Kind::move) {
+            continue;
+        }
+        ++moves;
+        EXPECT_EQ(record.point.x, record.point.y) << "a step mixed from two rows";
+        EXPECT_NE(record.point, (Point{0, 0})) << "a row played from past the end";
+    }
+    EXPECT_GT(moves, 8);
+    EXPECT_EQ(desktop.liveHookCount(), 0);
+}
+
+}  // namespace
+}  // namespace kv::drag
