@@ -8,7 +8,10 @@
 namespace kv::app {
 
 MainWindow::MainWindow(platform::Desktop& desktop, mainwin::SharedValues& shared)
-    : desktop_(desktop), shared_(shared), hotkeys_(desktop), run_(desktop, shared),
+    : desktop_(desktop),
+      shared_(shared),
+      hotkeys_(desktop),
+      run_(desktop, shared),
       drag_(desktop, shared) {}
 
 // Start-up steps, in this order: launch a pending program, register the

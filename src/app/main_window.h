@@ -24,8 +24,7 @@ public:
     void onMoved(platform::Window& window) override;
     void onMousePress(platform::Window& window, platform::Role control,
                       platform::MouseButton button, platform::Point clientPoint) override;
-    void onHookedMouse(platform::Window& window,
-                       const platform::HookedMouseEvent& event) override;
+    void onHookedMouse(platform::Window& window, const platform::HookedMouseEvent& event) override;
 
     void uiRefreshTick(platform::Window& window);
 

@@ -24,9 +24,8 @@ std::string captureRowImage(platform::Desktop& desktop, const platform::ListCont
     return encodeBmp(desktop.captureScreen({left, top, right - left, bottom - top}));
 }
 
-void DragImage::showDragImage(const platform::ListControl& list,
-                              platform::NativeWindow listHandle, int row,
-                              platform::Point grabOffset) {
+void DragImage::showDragImage(const platform::ListControl& list, platform::NativeWindow listHandle,
+                              int row, platform::Point grabOffset) {
     closeDragImage();
     const platform::Rect bounds = list.rowBounds(row);
     picture_ = {captureRowImage(desktop_, list, listHandle, row), bounds.width, bounds.height};

@@ -105,33 +105,37 @@ void RowDrag::onHookedMouse(platform::Window& main, const platform::HookedMouseE
 void RowDrag::onMove(platform::Window& main, Point screen) {
     if (!dragImageShown_) {
         // The first move only shows the picture where the cursor is.
-        image_.showDragImage(main.list(MainRole::stepList), shared_.stepListHandle,
-                             dragSourceRow_, grabOffset_);
+        image_.showDragImage(main.list(MainRole::stepList), shared_.stepListHandle, dragSourceRow_,
+                             grabOffset_);
         dragImageShown_ = true;
         return;
     }
     image_.moveDragImage({screen.x - grabOffset_.x, screen.y - grabOffset_.y});
 }
 
+// The list changes first and the picture goes after: closing a window costs
+// the system more than the change, and the user waits for the change.
 void RowDrag::drop(platform::Window& main, Point screen) {
-    const int source = dragSourceRow_;
-    const int rowsAtPress = rowsAtPress_;
+    mouseHook_.reset();
+    applyDrop(main.list(MainRole::stepList), screen);
     end();
-    platform::ListControl& list = main.list(MainRole::stepList);
+}
+
+void RowDrag::applyDrop(platform::ListControl& list, Point screen) const {
     const int rows = list.rowCount();
-    if (rows < rowsAtPress || source >= rows) {
+    if (rows < rowsAtPress_ || dragSourceRow_ >= rows) {
         return;  // rows went away during the drag: the indices may be stale
     }
     const platform::NativeWindow listHandle = shared_.stepListHandle;
     const int target = rowAtPoint(list, desktop_.screenToClient(listHandle, screen));
     if (target < 0) {
         if (shared_.windowUnderMouse != listHandle) {
-            list.removeRow(source);
+            list.removeRow(dragSourceRow_);
         }
         return;
     }
-    if (target != source) {
-        list.exchangeRows(target, source);
+    if (target != dragSourceRow_) {
+        list.exchangeRows(target, dragSourceRow_);
     }
 }
 
@@ -143,7 +147,7 @@ void RowDrag::checkButton() {
 
 void RowDrag::cancel() {
     if (isLive()) {
-            end();
+        end();
     }
 }
 

@@ -57,6 +57,7 @@ public:
 private:
     void onMove(platform::Window& main, platform::Point screen);
     void drop(platform::Window& main, platform::Point screen);
+    void applyDrop(platform::ListControl& list, platform::Point screen) const;
     void end();
 
     platform::Desktop& desktop_;

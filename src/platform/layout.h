@@ -80,7 +80,8 @@ struct WindowSpec {
     std::span<const MenuSpec> menus = {};
     const char* trayTip = nullptr;  // a notification-area icon, not shown at creation
     // A picture floating over everything: owned by the program's first
-    // window, topmost, never activated, no taskbar button.
+    // window, topmost, never activated, no taskbar button. Whoever opens one
+    // forgets it once it has closed: the next one may take its place.
     bool overlay = false;
 };
 

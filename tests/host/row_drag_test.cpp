@@ -125,11 +125,17 @@ TEST_F(RowDropTable, EachPlaceOfReleaseExchangesKeepsOrDeletes) {
          },
          Outcome::unchanged},
         {"on the header",
-         [](RowDragTest& t) { return Point{t.listRect().left + 30, t.listRect().top + 5}; },
+         [](RowDragTest& t) {
+             return Point{t.listRect().left + 30, t.listRect().top + 5};
+         },
          Outcome::deleted0},
         {"on a button", [](RowDragTest& t) { return t.controlPoint(MainRole::startButton); },
          Outcome::deleted0},
-        {"on the desktop", [](RowDragTest&) { return Point{5, 5}; }, Outcome::deleted0},
+        {"on the desktop",
+         [](RowDragTest&) {
+             return Point{5, 5};
+         },
+         Outcome::deleted0},
         {"in another program",
          [](RowDragTest& t) {
              t.desktop.addNativeWindow(0, {1000, 10, 200, 200});
@@ -142,9 +148,12 @@ TEST_F(RowDropTable, EachPlaceOfReleaseExchangesKeepsOrDeletes) {
              return Point{1100, 100};
          },
          Outcome::unchanged, false},
-        {"on the common edge of rows 2 and 3",
-         [](RowDragTest& t) { return t.rowPoint(3, 30, 0); }, Outcome::swapped0and2},
-        {"at a negative point", [](RowDragTest&) { return Point{-300, -40}; },
+        {"on the common edge of rows 2 and 3", [](RowDragTest& t) { return t.rowPoint(3, 30, 0); },
+         Outcome::swapped0and2},
+        {"at a negative point",
+         [](RowDragTest&) {
+             return Point{-300, -40};
+         },
          Outcome::deleted0},
     };
     for (const DropCase& c : cases) {
@@ -229,8 +238,9 @@ TEST_F(RowDragTest, AReleaseAboveTheListOverARowScrolledOutOfViewExchangesWithIt
 
 TEST_F(RowDragTest, CellsTravelWholeByteForByteWithTheirItemData) {
     steps::StepList steps(main->list(MainRole::stepList));
-    const StepRecord longRow = {repeated("字", 256), std::string(2000, 'a'), "", "中键", "", "",
-                                repeated("中文", 500) + "z"};
+    const StepRecord longRow = {
+        repeated("字", 256),        std::string(2000, 'a'), "", "中键", "", "",
+        repeated("中文", 500) + "z"};
     const StepRecord plainRow = {"1", "2", "左键", "单击", "1000", "1", ""};
     steps.appendStep(longRow);
     steps.appendStep(plainRow);
@@ -374,9 +384,9 @@ TEST_F(DragEnds, TheDragObjectGoingAwayEndsIt) {
         RowDrag standalone(desktop, program.shared());
         desktop.userReleasesAt(rowPoint(3));  // ends the main window's drag
         desktop.userPressesAt(rowPoint(1));   // and starts another
-        standalone.onListPress(*main, MouseButton::left,
-                               desktop.screenToClient(main->controlHandle(MainRole::stepList),
-                                                      rowPoint(2)));
+        standalone.onListPress(
+            *main, MouseButton::left,
+            desktop.screenToClient(main->controlHandle(MainRole::stepList), rowPoint(2)));
         EXPECT_TRUE(standalone.isLive());
         EXPECT_EQ(desktop.liveHookCount(), 2);
     }
@@ -433,8 +443,8 @@ TEST_F(RowDragTest, ThePictureAppearsAtTheFirstMoveThenFollowsAtPointMinusGrabOf
     // The mouse passes through: the window under it is the one beneath.
     EXPECT_NE(desktop.windowAtPoint({press.x + 10, press.y + 50}), shown->handle());
 
-    const Point rowCorner = desktop.clientToScreen(main->controlHandle(MainRole::stepList),
-                                                   {bounds.left, bounds.top});
+    const Point rowCorner =
+        desktop.clientToScreen(main->controlHandle(MainRole::stepList), {bounds.left, bounds.top});
     const std::string bmp = shown->picture(DragImageRole::dragPicture);
     steps::ByteReader in(bmp);
     EXPECT_EQ(in.i32(18), bounds.width);
@@ -482,9 +492,15 @@ TEST_F(RowDragTest, ARowPartlyOffScreenIsCaughtClippedAtEachEdge) {
     const Case cases[] = {
         {"left", {-100, 300}, row.width - 100, row.height, {0, 324}},
         {"top", {300, -30}, row.width, row.height - 6, {300, 0}},
-        {"right", {FakeDesktop::kScreenWidth - 75, 300}, 75, row.height,
+        {"right",
+         {FakeDesktop::kScreenWidth - 75, 300},
+         75,
+         row.height,
          {FakeDesktop::kScreenWidth - 75, 324}},
-        {"bottom", {300, FakeDesktop::kScreenHeight - 32}, row.width, 8,
+        {"bottom",
+         {300, FakeDesktop::kScreenHeight - 32},
+         row.width,
+         8,
          {300, FakeDesktop::kScreenHeight - 8}},
         {"wholly off", {-1000, 300}, 0, 0, {}},
     };
@@ -516,12 +532,12 @@ TEST(BmpImage, HeadersAndBottomUpRowsPaddedToFourBytes) {
     pixels.bgr = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     const std::string bmp = encodeBmp(pixels);
     const unsigned char expected[] = {
-        'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,              // file header
-        40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0,            // size, w, h, planes, bits
-        0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,              // BI_RGB, image size
-        0, 0, 0, 0, 0, 0, 0, 0,                                      // colours
-        7, 8, 9, 10, 11, 12, 0, 0,                                   // bottom row first
-        1, 2, 3, 4, 5, 6, 0, 0,
+        'B', 'M', 70, 0,  0,  0,  0, 0, 0, 0, 54, 0, 0, 0,         // file header
+        40,  0,   0,  0,  2,  0,  0, 0, 2, 0, 0,  0, 1, 0, 24, 0,  // size, w, h, planes, bits
+        0,   0,   0,  0,  16, 0,  0, 0, 0, 0, 0,  0, 0, 0, 0,  0,  // BI_RGB, image size
+        0,   0,   0,  0,  0,  0,  0, 0,                            // colours
+        7,   8,   9,  10, 11, 12, 0, 0,                            // bottom row first
+        1,   2,   3,  4,  5,  6,  0, 0,
     };
     EXPECT_EQ(bmp, std::string(reinterpret_cast<const char*>(expected), sizeof expected));
 

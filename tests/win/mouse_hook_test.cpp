@@ -88,6 +88,7 @@ TEST_F(MouseHookTest, ARowDraggedOntoAnotherExchangesTextsAndItemDataAndLeavesNo
         test::mouseLeftDown();
         Sleep(100);
         test::mouseGlide(from, to, 6, 30);
+        test::waitForCursorAt(to);
         Sleep(250);
         liveMidDrag = program.mainWindow().rowDrag().isLive();
         shownMidDrag = program.mainWindow().rowDrag().image().window() != nullptr;
@@ -115,8 +116,8 @@ struct HookReports : platform::WindowHandlers {
         }
     }
 };
-constexpr platform::WindowSpec kReceiverSpec{.caption = "hook reports", .outerWidth = 200,
-                                             .outerHeight = 100};
+constexpr platform::WindowSpec kReceiverSpec{
+    .caption = "hook reports", .outerWidth = 200, .outerHeight = 100};
 
 void rightClickUnmarked() {
     INPUT input{};

@@ -93,6 +93,7 @@ protected:
         test::mouseLeftDown();
         Sleep(150);
         test::mouseGlide(from, to, 8, 30);
+        test::waitForCursorAt(to);
         Sleep(kRestMs);
         test::mouseLeftUp();
     }
@@ -140,6 +141,7 @@ TEST_F(RowDragTest, RowZeroDroppedOnRowThreeExchangesThemByteForByteAndTheStoreK
     test::mouseLeftDown();
     Sleep(150);
     test::mouseGlide(grab, {to.x - 40, to.y}, 8, 30);
+    test::waitForCursorAt({to.x - 40, to.y});
     Sleep(kRestMs);
 
     // Mid-drag: the picture, as the user sees it.
@@ -169,7 +171,12 @@ TEST_F(RowDragTest, RowZeroDroppedOnRowThreeExchangesThemByteForByteAndTheStoreK
     EXPECT_NE(WindowFromPoint(cursor), picture);
     EXPECT_EQ(WindowFromPoint(cursor), listHandle);
     const wchar_t* codePage = GetACP() == 936 ? L"936" : L"1252";
-    test::saveScreenBmp(std::wstring(L"row_drag_picture_") + codePage + L".bmp");
+    // Beside the test program, for looking at afterwards.
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring shot = exe;
+    shot = shot.substr(0, shot.find_last_of(L"\\") + 1) + L"row_drag_picture_" + codePage + L".bmp";
+    EXPECT_TRUE(test::saveScreenBmp(shot));
 
     test::mouseLeftUp();
     ASSERT_TRUE(test::pumpUntil([&] { return shownOwnedWindow(main) == nullptr; }, 3000));

@@ -94,8 +94,7 @@ public:
     // run; without, the reports stay queued until the clock runs.
     void userPressesAt(Point screen, MouseButton button = MouseButton::left, bool deliver = true);
     void userMovesTo(Point screen, bool deliver = true);
-    void userReleasesAt(Point screen, MouseButton button = MouseButton::left,
-                        bool deliver = true);
+    void userReleasesAt(Point screen, MouseButton button = MouseButton::left, bool deliver = true);
     // The left button comes up where no hook sees it (the system dropped
     // the hook, or the release came before the hook was in).
     void userReleasesLeftUnseen();

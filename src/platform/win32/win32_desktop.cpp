@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "platform/win32/message_loop.h"
-#include "platform/win32/win32_mouse_hook.h"
 #include "platform/win32/text_encoding.h"
+#include "platform/win32/win32_mouse_hook.h"
 
 namespace kv::platform::win32 {
 namespace {
@@ -113,6 +113,12 @@ Window* Win32Desktop::openWindow(const WindowSpec& spec, WindowHandlers& handler
     if (Win32Window* open = findWindow(spec)) {
         open->restoreAndActivate();
         return open;
+    }
+    if (spec.overlay) {
+        // A picture opens and closes with every drag; its closed windows are
+        // held by nobody once a new one opens, so they need not pile up.
+        std::erase_if(windows_,
+                      [&spec](const auto& w) { return &w->spec() == &spec && !w->isOpen(); });
     }
     windows_.push_back(std::make_unique<Win32Window>(*this, spec, handlers));
     Win32Window& window = *windows_.back();
@@ -297,8 +303,8 @@ ScreenPixels Win32Desktop::captureScreen(Rect area) {
         return pixels;
     }
     HGDIOBJ previous = SelectObject(memory.get(), section.get());
-    const BOOL copied = BitBlt(memory.get(), 0, 0, area.width, area.height, screen.get(),
-                               area.left, area.top, SRCCOPY | CAPTUREBLT);
+    const BOOL copied = BitBlt(memory.get(), 0, 0, area.width, area.height, screen.get(), area.left,
+                               area.top, SRCCOPY | CAPTUREBLT);
     GdiFlush();
     SelectObject(memory.get(), previous);
     if (!copied) {

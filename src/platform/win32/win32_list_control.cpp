@@ -106,9 +106,8 @@ Rect Win32ListControl::rowBounds(int row) const {
     return owner_.run([&] {
         RECT r{};
         r.left = LVIR_BOUNDS;
-        if (!hasRow(row) ||
-            !SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row),
-                          reinterpret_cast<LPARAM>(&r))) {
+        if (!hasRow(row) || !SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                                          reinterpret_cast<LPARAM>(&r))) {
             return Rect{};
         }
         return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};

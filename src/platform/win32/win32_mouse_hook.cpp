@@ -128,8 +128,8 @@ void Win32MouseHook::report(WPARAM message, const MSLLHOOKSTRUCT& event) {
 HookedMouseEvent Win32MouseHook::takeReport(WPARAM wParam, LPARAM lParam) {
     const auto kind = static_cast<HookedMouseKind>(wParam & ~kProgramInputFlag);
     if (kind != HookedMouseKind::move) {
-        return {kind, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
-                (wParam & kProgramInputFlag) != 0};
+        return {
+            kind, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & kProgramInputFlag) != 0};
     }
     Win32MouseHook* hook = liveHook.load();
     if (hook == nullptr) {

@@ -57,7 +57,8 @@ HBITMAP bitmapFromBmp(std::string_view bmp) {
         return nullptr;
     }
     const std::size_t stride = (static_cast<std::size_t>(info.biWidth) * 3 + 3) & ~std::size_t{3};
-    const std::size_t rows = static_cast<std::size_t>(info.biHeight < 0 ? -info.biHeight : info.biHeight);
+    const std::size_t rows =
+        static_cast<std::size_t>(info.biHeight < 0 ? -info.biHeight : info.biHeight);
     if (pixelOffset > bmp.size() || bmp.size() - pixelOffset < stride * rows) {
         return nullptr;
     }
@@ -236,7 +237,8 @@ void Win32Window::createControls() {
             spec.rect.width, spec.rect.height, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.controlFont()), FALSE);
-        SetWindowSubclass(hwnd, controlProc, kFirstControlId + i, reinterpret_cast<DWORD_PTR>(this));
+        SetWindowSubclass(hwnd, controlProc, kFirstControlId + i,
+                          reinterpret_cast<DWORD_PTR>(this));
         Control control{&spec, hwnd, nullptr, {}};
         if (spec.kind == ControlKind::reportList) {
             createColumns(hwnd, spec);

@@ -77,6 +77,21 @@ void mouseGlide(POINT from, POINT to, int steps, DWORD pauseMs) {
     }
 }
 
+bool waitForCursorAt(POINT screen, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        POINT now{};
+        GetCursorPos(&now);
+        if (now.x == screen.x && now.y == screen.y) {
+            return true;
+        }
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        Sleep(10);
+    }
+}
+
 POINT centreOf(const RECT& rect) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }

@@ -14,6 +14,10 @@ void mouseLeftUp();
 // Moves in `steps` equal steps from `from` to `to`, pausing between them.
 void mouseGlide(POINT from, POINT to, int steps, DWORD pauseMs);
 
+// Waits until the system's cursor is at the point (input is handled
+// asynchronously); false after the timeout.
+bool waitForCursorAt(POINT screen, DWORD timeoutMs = 2000);
+
 // The centre of a rectangle.
 POINT centreOf(const RECT& rect);
 
