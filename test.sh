@@ -22,6 +22,9 @@
 set -uo pipefail
 cd "$(dirname "$0")" || exit 1
 
+# The compiler cache (when installed) shares its entries between clones.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+
 build_root=${KV_BUILD:-build}
 logs=$build_root/logs
 mkdir -p "$logs"
@@ -103,6 +106,13 @@ if ! tools/ensure-deps.sh; then
 fi
 win_arch=$(tools/win-arch.sh) || exit 2
 echo "$(tools/win-arch.sh --explain)"
+# No wine that can start: stop now; ensure-deps has named the cause.
+if [[ "${KV_SKIP_WINE:-}" != 1 ]] && ! tools/win-arch.sh --check >/dev/null 2>&1; then
+    echo "test.sh: stopped: wine cannot run the $win_arch-bit build here, as said above" \
+        "(KV_SKIP_WINE=1 runs the other passes)"
+    echo "0 passed, 1 failed"
+    exit 1
+fi
 
 section "host: build and unit tests ($build_root/host)"
 if configure_and_build "$build_root/host" host; then

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "drag/row_drag.h"
+#include "capture/quick_add.h"
+#include "capture/step_editor.h"
 #include "hotkeys/hotkey_table.h"
 #include "mainwin/shared_values.h"
 #include "platform/desktop.h"
@@ -37,12 +39,16 @@ public:
     HotkeyIds hotkeyIds() const { return {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}; }
     const drag::RowDrag& rowDrag() const { return drag_; }
 
+    capture::StepEditor& stepEditor() { return editor_; }
+
 private:
     void tell(const steps::StoreNotice& notice);
 
     platform::Desktop& desktop_;
     mainwin::SharedValues& shared_;
     hotkeys::HotkeyTable hotkeys_;
+    capture::StepEditor editor_;
+    capture::QuickAdd quickAdd_;
     playback::RunControl run_;
     drag::RowDrag drag_;
     // The ids F5, F6 and F8 got; 0 for a key the system refused.

@@ -16,6 +16,10 @@
 
 namespace kv::platform {
 
+// Every row carries a key, given when the row is inserted, kept with the row
+// wherever it moves and never given to another row; 0 names no row.
+using RowKey = std::uint32_t;
+
 class ListControl {
 public:
     virtual ~ListControl() = default;
@@ -25,23 +29,25 @@ public:
     // The whole text of a cell, of any length. row and column must exist.
     virtual std::string cell(int row, int column) const = 0;
     virtual void setCell(int row, int column, std::string_view text) = 0;
-    // Every cell of a row, read in one call; empty when the row does not exist.
+    // Every cell of a row in one call, so a reader on another thread sees the
+    // row as it was before or after a change made on the owning thread, never
+    // a mix. Empty when the row does not exist.
     virtual std::vector<std::string> readRow(int row) const = 0;
-    // Exchanges every cell and the item data of rows a and b in one call, so
-    // that no reader sees the rows half exchanged. Rows that do not exist:
-    // nothing changes.
+    // Exchanges every cell and the key of rows a and b in one call, so that
+    // no reader sees the rows half exchanged: each key stays with its texts.
+    // Rows that do not exist, or a == b: nothing changes.
     virtual void exchangeRows(int a, int b) = 0;
     // The whole row's rectangle in the list's client coordinates (rows
     // scrolled out of view lie outside the client area); empty when the row
     // does not exist.
     virtual Rect rowBounds(int row) const = 0;
-    // The value an application keeps with each row (0 for a new row).
-    virtual std::intptr_t getRowData(int row) const = 0;
-    virtual void setRowData(int row, std::intptr_t value) = 0;
     // Inserts a row of empty cells before index (0 <= index <= rowCount).
     virtual void insertRowAt(int index) = 0;
     virtual void removeRow(int row) = 0;
     virtual void removeAllRows() = 0;
+    virtual RowKey rowKey(int row) const = 0;
+    // The row that carries the key, or -1 when it is gone.
+    virtual int findRow(RowKey key) const = 0;
     // The selected row, or -1; the list allows at most one.
     virtual int selectedRow() const = 0;
     virtual void selectRow(int row) = 0;

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <utility>
+#include <optional>
 #include <vector>
 
 #include "mainwin/main_role.h"
@@ -21,8 +22,8 @@ using steps::StepColumn;
 constexpr int kWorkerExitWaitMs = 2000;
 constexpr int kForever = -1;
 
-std::string cell(const steps::StepList& steps, int row, StepColumn column) {
-    return steps.readCell(row, static_cast<int>(column));
+const std::string& cell(const steps::StepRecord& step, StepColumn column) {
+    return step[static_cast<std::size_t>(column)];
 }
 
 // Asks for 1 ms timer resolution for as long as it lives.
@@ -168,17 +169,15 @@ bool RunControl::playbackPass(platform::Window& main, const std::shared_ptr<Run>
             if (run->stop->isSet()) {
                 return false;
             }
-            // The whole row in one call: a row exchanged or deleted by a drag
-            // meanwhile is seen before or after that change, never half of
-            // each; a row that is gone is not played.
-            const std::vector<std::string> whole =
-                main.list(MainRole::stepList).readRow(v.passRow - 1);
-            if (whole.size() >= static_cast<std::size_t>(steps::kStepColumnCount)) {
-                v.curX = whole[static_cast<int>(StepColumn::x)];
-                v.curY = whole[static_cast<int>(StepColumn::y)];
-                v.curButton = whole[static_cast<int>(StepColumn::mouseButton)];
-                v.curAction = whole[static_cast<int>(StepColumn::action)];
-                v.curText = whole[static_cast<int>(StepColumn::textToType)];
+            // One read of the whole row: a row changed meanwhile plays as it
+            // was or as it is now, never half of each. A row deleted past the
+            // list's end meanwhile is not played (no click at 0, 0).
+            if (const std::optional<steps::StepRecord> step = steps.readRow(v.passRow - 1)) {
+                v.curX = cell(*step, StepColumn::x);
+                v.curY = cell(*step, StepColumn::y);
+                v.curButton = cell(*step, StepColumn::mouseButton);
+                v.curAction = cell(*step, StepColumn::action);
+                v.curText = cell(*step, StepColumn::textToType);
                 primitives_.moveCursor(0, textToInt(v.curX), textToInt(v.curY));
                 primitives_.pumpWait(kStepSettleMs, run->stop.get());
                 playStep(v, *run);
@@ -214,14 +213,15 @@ bool RunControl::beginSingleStepRepeat(platform::Window& main, const std::shared
         return false;
     }
     const steps::StepList steps(main.list(MainRole::stepList));
+    const steps::StepRecord step = steps.readRow(0).value_or(steps::StepRecord{});
     v.clickCounter = 0;
-    v.intervalText = cell(steps, 0, StepColumn::interval);
-    v.clickLimit = textToInt(cell(steps, 0, StepColumn::clickCount));
-    v.curX = cell(steps, 0, StepColumn::x);
-    v.curY = cell(steps, 0, StepColumn::y);
-    v.curButton = cell(steps, 0, StepColumn::mouseButton);
-    v.curAction = cell(steps, 0, StepColumn::action);
-    v.curText = cell(steps, 0, StepColumn::textToType);
+    v.intervalText = cell(step, StepColumn::interval);
+    v.clickLimit = textToInt(cell(step, StepColumn::clickCount));
+    v.curX = cell(step, StepColumn::x);
+    v.curY = cell(step, StepColumn::y);
+    v.curButton = cell(step, StepColumn::mouseButton);
+    v.curAction = cell(step, StepColumn::action);
+    v.curText = cell(step, StepColumn::textToType);
     const int interval = textToInt(v.intervalText);
 
     auto state = std::make_unique<RepeatState>(

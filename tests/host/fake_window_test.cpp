@@ -21,9 +21,20 @@ constexpr std::array kTimers = {TimerSpec{R::tick, 0}, TimerSpec{R::other, 40}};
 constexpr WindowSpec kSpec{
     .caption = "t", .outerWidth = 100, .outerHeight = 80, .controls = kControls, .timers = kTimers};
 
+struct Press {
+    Role control;
+    MouseButton button;
+    Point point;
+    friend bool operator==(const Press&, const Press&) = default;
+};
+
 struct Recorder : WindowHandlers {
     FakeDesktop* desktop = nullptr;
     std::vector<long> ticks;
+    std::vector<Press> presses;
+    void onMousePress(Window&, Role control, MouseButton button, Point point) override {
+        presses.push_back({control, button, point});
+    }
     int created = 0;
     int destroyed = 0;
     void onCreated(Window&) override { ++created; }
@@ -88,6 +99,17 @@ TEST_F(FakeWindowTest, ClosingRunsDestroyOnceStopsTimersAndEndsTheLoop) {
     EXPECT_EQ(handlers.ticks, (std::vector<long>{10, 20, 30}));
     window->close();
     EXPECT_EQ(handlers.destroyed, 1);
+}
+
+TEST_F(FakeWindowTest, PressOnADisabledControlLandsOnTheBackgroundBeneathIt) {
+    auto& fake = static_cast<FakeWindow&>(*window);
+    fake.userPresses(R::button, MouseButton::right, {3, 4});
+    window->setEnabled(R::button, false);
+    fake.userPresses(R::button, MouseButton::left, {3, 4});
+    fake.userPresses(Role{}, MouseButton::middle, {50, 60});
+    EXPECT_EQ(handlers.presses, (std::vector<Press>{{R::button, MouseButton::right, {3, 4}},
+                                                    {Role{}, MouseButton::left, {3, 44}},
+                                                    {Role{}, MouseButton::middle, {50, 60}}}));
 }
 
 TEST_F(FakeWindowTest, WindowIsCreatedCentredOnTheScreen) {

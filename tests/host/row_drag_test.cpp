@@ -60,8 +60,7 @@ public:
     void addRows(int n) {
         steps::StepList steps(main->list(MainRole::stepList));
         for (int i = 0; i < n; ++i) {
-            const int row = steps.appendStep(rowNamed(i));
-            list().setRowData(row, 7000 + i);
+            steps.appendStep(rowNamed(i));
         }
     }
     FakeListControl& list() { return main->fakeList(MainRole::stepList); }
@@ -80,7 +79,7 @@ public:
         steps::StepList steps(main->list(MainRole::stepList));
         std::vector<StepRecord> all;
         for (int r = 0; r < steps.rowCount(); ++r) {
-            all.push_back(steps.readRow(r));
+            all.push_back(steps.readRow(r).value_or(StepRecord{}));
         }
         return all;
     }
@@ -236,7 +235,7 @@ TEST_F(RowDragTest, AReleaseAboveTheListOverARowScrolledOutOfViewExchangesWithIt
     EXPECT_EQ(rows(), expected);
 }
 
-TEST_F(RowDragTest, CellsTravelWholeByteForByteWithTheirItemData) {
+TEST_F(RowDragTest, CellsTravelWholeByteForByteWithTheirRowKeys) {
     steps::StepList steps(main->list(MainRole::stepList));
     const StepRecord longRow = {
         repeated("字", 256),        std::string(2000, 'a'), "", "中键", "", "",
@@ -244,12 +243,12 @@ TEST_F(RowDragTest, CellsTravelWholeByteForByteWithTheirItemData) {
     const StepRecord plainRow = {"1", "2", "左键", "单击", "1000", "1", ""};
     steps.appendStep(longRow);
     steps.appendStep(plainRow);
-    list().setRowData(0, 111);
-    list().setRowData(1, -222);
+    const platform::RowKey longKey = list().rowKey(0);
+    const platform::RowKey plainKey = list().rowKey(1);
     dragAndDrop(rowPoint(0), rowPoint(1));
     EXPECT_EQ(rows(), (std::vector<StepRecord>{plainRow, longRow}));
-    EXPECT_EQ(list().getRowData(0), -222);
-    EXPECT_EQ(list().getRowData(1), 111);
+    EXPECT_EQ(list().rowKey(0), plainKey) << "each row's key goes with its texts";
+    EXPECT_EQ(list().rowKey(1), longKey);
 }
 
 TEST_F(RowDragTest, TheLastOfTenThousandRowsOntoTheFirstAndBackRestoresTheList) {

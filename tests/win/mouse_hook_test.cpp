@@ -38,7 +38,6 @@ protected:
         for (int r = 0; r < 4; ++r) {
             const std::string n = std::to_string(r);
             steps().appendStep({n, n, "左键", "单击", "100", "1", "行" + n});
-            window->list(MainRole::stepList).setRowData(r, 1000 + r);
         }
         pumpFor(200);
     }
@@ -76,9 +75,12 @@ protected:
     }
 };
 
-TEST_F(MouseHookTest, ARowDraggedOntoAnotherExchangesTextsAndItemDataAndLeavesNoHook) {
+TEST_F(MouseHookTest, ARowDraggedOntoAnotherExchangesTextsAndKeysAndLeavesNoHook) {
     const POINT from = rowCentre(0);
     const POINT to = rowCentre(3);
+    platform::ListControl& list = window->list(MainRole::stepList);
+    const platform::RowKey key0 = list.rowKey(0);
+    const platform::RowKey key3 = list.rowKey(3);
     platform::win32::Win32MouseHook::resetProcedureTimes();
     bool liveMidDrag = false;
     bool shownMidDrag = false;
@@ -99,9 +101,8 @@ TEST_F(MouseHookTest, ARowDraggedOntoAnotherExchangesTextsAndItemDataAndLeavesNo
     EXPECT_FALSE(program.mainWindow().rowDrag().isLive());
     EXPECT_EQ(program.mainWindow().rowDrag().image().window(), nullptr);
     EXPECT_EQ(column6(), (std::vector<std::string>{"行3", "行1", "行2", "行0"}));
-    platform::ListControl& list = window->list(MainRole::stepList);
-    EXPECT_EQ(list.getRowData(0), 1003);
-    EXPECT_EQ(list.getRowData(3), 1000);
+    EXPECT_EQ(list.rowKey(0), key3) << "each row's key goes with its texts";
+    EXPECT_EQ(list.rowKey(3), key0);
     const auto times = platform::win32::Win32MouseHook::procedureTimes();
     EXPECT_GT(times.calls, 0);
     std::printf("hook procedure: %lld calls, mean %.2f us, max %.2f us\n", times.calls,

@@ -32,15 +32,18 @@ public:
     std::string cell(int row, int column) const override { return rows_[row][column]; }
     void setCell(int row, int column, std::string_view text) override { rows_[row][column] = text; }
     std::vector<std::string> readRow(int row) const override {
+        if (row < 0 || row >= rowCount()) {
+            return {};
+        }
         return {rows_[row].begin(), rows_[row].end()};
     }
     void exchangeRows(int a, int b) override { std::swap(rows_[a], rows_[b]); }
     platform::Rect rowBounds(int) const override { return {}; }
-    std::intptr_t getRowData(int) const override { return 0; }
-    void setRowData(int, std::intptr_t) override {}
     void insertRowAt(int index) override { rows_.insert(rows_.begin() + index, StepRecord{}); }
     void removeRow(int row) override { rows_.erase(rows_.begin() + row); }
     void removeAllRows() override { rows_.clear(); }
+    platform::RowKey rowKey(int) const override { return 0; }
+    int findRow(platform::RowKey) const override { return -1; }
     int selectedRow() const override { return -1; }
     void selectRow(int) override {}
     void beginBulkUpdate() override {}

@@ -9,9 +9,11 @@
 #include <array>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "platform/win32/win32_desktop.h"
 #include "steps/step_list.h"
+#include "support/mouse_input.h"
 #include "support/program_process.h"
 #include "support/pump.h"
 
@@ -42,10 +44,21 @@ constexpr WindowSpec kDialogSpec{
 constexpr WindowSpec kBorderlessSpec{
     .caption = "无边框", .outerWidth = 150, .outerHeight = 100, .frame = Frame::none};
 
+struct Press {
+    Role control;
+    MouseButton button;
+    Point point;
+    bool buttonSawItFirst;  // the control had not handled the press yet
+};
+
 struct Counting : WindowHandlers {
     int created = 0;
     int destroyed = 0;
     int clicks = 0;
+    std::vector<Press> presses;
+    void onMousePress(Window&, Role control, MouseButton button, Point point) override {
+        presses.push_back({control, button, point, clicks == 0});
+    }
     void onCreated(Window&) override { ++created; }
     void onDestroy(Window&) override { ++destroyed; }
     void onClicked(Window&, Role) override { ++clicks; }
@@ -135,6 +148,33 @@ TEST_F(WindowBehaviourTest, EscClosesTheWindowThatHasTheFocus) {
 TEST_F(WindowBehaviourTest, ButtonClickReachesItsHandler) {
     SendMessageW(reinterpret_cast<HWND>(main->controlHandle(R::button)), BM_CLICK, 0, 0);
     EXPECT_EQ(mainHandlers.clicks, 1);
+}
+
+// Real mouse input: the press handler runs before the control acts, with
+// the point in the pressed control's client coordinates (the window's for
+// its background).
+TEST_F(WindowBehaviourTest, MousePressesReachTheHandlerBeforeTheControl) {
+    HWND button = reinterpret_cast<HWND>(main->controlHandle(R::button));
+    SetForegroundWindow(mainHwnd);
+    test::pumpFor(100);
+    POINT onButton{7, 5};
+    ClientToScreen(button, &onButton);
+    test::clickAt(onButton, MouseButton::left);
+    ASSERT_TRUE(test::pumpUntil([&] { return mainHandlers.clicks == 1; }));
+    POINT onBackground{250, 150};
+    ClientToScreen(mainHwnd, &onBackground);
+    test::clickAt(onBackground, MouseButton::right);
+    test::clickAt(onBackground, MouseButton::middle);
+    ASSERT_TRUE(test::pumpUntil([&] { return mainHandlers.presses.size() == 3; }));
+    const Press& first = mainHandlers.presses[0];
+    EXPECT_EQ(first.control, Role(R::button));
+    EXPECT_EQ(first.button, MouseButton::left);
+    EXPECT_EQ(first.point, (Point{7, 5}));
+    EXPECT_TRUE(first.buttonSawItFirst);
+    EXPECT_EQ(mainHandlers.presses[1].control, Role{});
+    EXPECT_EQ(mainHandlers.presses[1].button, MouseButton::right);
+    EXPECT_EQ(mainHandlers.presses[1].point, (Point{250, 150}));
+    EXPECT_EQ(mainHandlers.presses[2].button, MouseButton::middle);
 }
 
 TEST_F(WindowBehaviourTest, FirstColumnEditedInPlaceIsTakenAsTyped) {

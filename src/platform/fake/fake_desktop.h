@@ -9,12 +9,14 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/desktop.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_mouse_hook.h"
+#include "platform/fake/fake_shell.h"
 #include "platform/fake/fake_waits.h"
 #include "platform/fake/fake_window.h"
 #include "platform/fake/virtual_clock.h"
@@ -42,9 +44,14 @@ public:
     std::string programDirectory() const override { return programDirectory_; }
     std::uint32_t tickCount() const override;
     void startThread(std::function<void()> body) override;
+    // The test's thread, which drives the clock, is the UI thread: work from
+    // a worker runs there as an action due now, and the worker waits for it.
+    void runOnUiThread(const std::function<void()>& work) override;
+    bool onUiThread() const { return std::this_thread::get_id() == uiThread_; }
     bool registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) override;
     void unregisterHotkey(NativeWindow window, int id) override;
     Point cursorPosition() const override;
+    std::optional<Point> tryCursorPosition() const override;
     NativeWindow windowAtPoint(Point point) const override;
     NativeWindow parentOf(NativeWindow window) const override;
     NativeWindow nextInZOrder(NativeWindow window) const override;
@@ -58,15 +65,19 @@ public:
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
     Files& files() override { return files_; }
+    Shell& shell() override { return shell_; }
 
     VirtualClock& clock() { return clock_; }
     FakeInput& fakeInput() { return input_; }
     FakeWaits& fakeWaits() { return waits_; }
     FakeFiles& fakeFiles() { return files_; }
+    FakeShell& fakeShell() { return shell_; }
     void setProgramDirectory(std::string directory) { programDirectory_ = std::move(directory); }
     // The tick count at virtual time 0, to test wrap-around.
     void setTickBase(std::uint32_t base) { tickBase_ = base; }
     void setCursorPosition(Point point);
+    // A locked workstation: the cursor position cannot be read.
+    void setCursorReadable(bool readable);
 
     // Another program holds this key: registering it is refused.
     void holdKeyElsewhere(int keyCode);
@@ -149,10 +160,13 @@ private:
     FakeInput input_{*this};
     FakeWaits waits_{clock_};
     FakeFiles files_;
+    FakeShell shell_;
     mutable std::mutex mutex_;
     std::string programDirectory_ = "C:\\Klikvane";
     std::uint32_t tickBase_ = 0;
     Point cursor_;
+    bool cursorReadable_ = true;
+    const std::thread::id uiThread_ = std::this_thread::get_id();
     NativeWindow nextHandle_ = 0x1000;
     std::deque<NativeEntry> zOrder_;                    // front first
     std::vector<std::unique_ptr<FakeWindow>> windows_;  // closed ones stay, so references live

@@ -1,5 +1,6 @@
 #include "platform/fake/fake_list_control.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace kv::platform::fake {
@@ -11,19 +12,22 @@ int FakeListControl::rowCount() const {
 
 std::string FakeListControl::cell(int row, int column) const {
     std::lock_guard lock(mutex_);
-    return rows_.at(static_cast<std::size_t>(row)).cells.at(static_cast<std::size_t>(column));
-}
-
-void FakeListControl::setCell(int row, int column, std::string_view text) {
-    std::lock_guard lock(mutex_);
-    rows_.at(static_cast<std::size_t>(row)).cells.at(static_cast<std::size_t>(column)) = text;
-    ++writes_;
-    changed();
+    return rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
 }
 
 std::vector<std::string> FakeListControl::readRow(int row) const {
     std::lock_guard lock(mutex_);
-    return hasRow(row) ? rows_[static_cast<std::size_t>(row)].cells : std::vector<std::string>{};
+    if (row < 0 || row >= static_cast<int>(rows_.size())) {
+        return {};
+    }
+    return rows_[static_cast<std::size_t>(row)];
+}
+
+void FakeListControl::setCell(int row, int column, std::string_view text) {
+    std::lock_guard lock(mutex_);
+    rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = text;
+    ++writes_;
+    changed();
 }
 
 // One lock for the whole exchange: a reader sees both rows before or after it.
@@ -33,6 +37,7 @@ void FakeListControl::exchangeRows(int a, int b) {
         return;
     }
     std::swap(rows_[static_cast<std::size_t>(a)], rows_[static_cast<std::size_t>(b)]);
+    std::swap(keys_[static_cast<std::size_t>(a)], keys_[static_cast<std::size_t>(b)]);
     writes_ += 2 * (columns_ + 1);
     changed();
 }
@@ -44,19 +49,6 @@ Rect FakeListControl::rowBounds(int row) const {
         return {};
     }
     return {0, kHeaderHeight + (row - topRow_) * kRowHeight, rowWidth_, kRowHeight};
-}
-
-std::intptr_t FakeListControl::getRowData(int row) const {
-    std::lock_guard lock(mutex_);
-    return hasRow(row) ? rows_[static_cast<std::size_t>(row)].data : 0;
-}
-
-void FakeListControl::setRowData(int row, std::intptr_t value) {
-    std::lock_guard lock(mutex_);
-    if (hasRow(row)) {
-        rows_[static_cast<std::size_t>(row)].data = value;
-        ++writes_;
-    }
 }
 
 int FakeListControl::rowUnder(Point clientPoint) const {
@@ -88,7 +80,8 @@ void FakeListControl::insertRowAt(int index) {
     if (index < 0 || index > static_cast<int>(rows_.size())) {
         throw std::out_of_range("insertRowAt");
     }
-    rows_.insert(rows_.begin() + index, Row{std::vector<std::string>(columns_), 0});
+    rows_.insert(rows_.begin() + index, std::vector<std::string>(columns_));
+    keys_.insert(keys_.begin() + index, ++lastKey_);
     if (selected_ >= index) {
         ++selected_;
     }
@@ -101,6 +94,7 @@ void FakeListControl::removeRow(int row) {
         throw std::out_of_range("removeRow");
     }
     rows_.erase(rows_.begin() + row);
+    keys_.erase(keys_.begin() + row);
     if (selected_ == row) {
         selected_ = -1;
     } else if (selected_ > row) {
@@ -112,8 +106,20 @@ void FakeListControl::removeRow(int row) {
 void FakeListControl::removeAllRows() {
     std::lock_guard lock(mutex_);
     rows_.clear();
+    keys_.clear();
     selected_ = -1;
     changed();
+}
+
+RowKey FakeListControl::rowKey(int row) const {
+    std::lock_guard lock(mutex_);
+    return keys_.at(static_cast<std::size_t>(row));
+}
+
+int FakeListControl::findRow(RowKey key) const {
+    std::lock_guard lock(mutex_);
+    const auto found = std::find(keys_.begin(), keys_.end(), key);
+    return key == 0 || found == keys_.end() ? -1 : static_cast<int>(found - keys_.begin());
 }
 
 int FakeListControl::selectedRow() const {

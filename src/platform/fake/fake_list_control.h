@@ -26,11 +26,11 @@ public:
     std::vector<std::string> readRow(int row) const override;
     void exchangeRows(int a, int b) override;
     Rect rowBounds(int row) const override;
-    std::intptr_t getRowData(int row) const override;
-    void setRowData(int row, std::intptr_t value) override;
     void insertRowAt(int index) override;
     void removeRow(int row) override;
     void removeAllRows() override;
+    RowKey rowKey(int row) const override;
+    int findRow(RowKey key) const override;
     int selectedRow() const override;
     void selectRow(int row) override;
     void beginBulkUpdate() override;
@@ -42,7 +42,7 @@ public:
     int rowUnder(Point clientPoint) const;
     // The list scrolled so that this row is the first one shown.
     void scrollTo(int topRow);
-    // How many cell texts and item data values were written so far.
+    // How many cell texts and keys were written so far.
     int writes() const;
     // How many calls asked for a row's rectangle.
     int boundsQueries() const;
@@ -51,17 +51,15 @@ public:
     int redraws() const;
 
 private:
-    struct Row {
-        std::vector<std::string> cells;
-        std::intptr_t data = 0;
-    };
     bool hasRow(int row) const { return row >= 0 && row < static_cast<int>(rows_.size()); }
     void changed();
 
     const int columns_;
     const int rowWidth_;
     mutable std::mutex mutex_;
-    std::vector<Row> rows_;
+    std::vector<std::vector<std::string>> rows_;
+    std::vector<RowKey> keys_;  // one per row
+    RowKey lastKey_ = 0;
     int topRow_ = 0;
     int writes_ = 0;
     mutable int boundsQueries_ = 0;

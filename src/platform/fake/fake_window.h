@@ -34,6 +34,7 @@ public:
     void setChecked(Role control, bool checked) override;
     int comboSelection(Role control) const override;
     void setComboSelection(Role control, int index) override;
+    std::string comboText(Role control) const override;
     ListControl& list(Role control) override;
     NativeWindow controlHandle(Role control) const override;
     int timerPeriod(Role timer) const override;
@@ -49,16 +50,35 @@ public:
     void minimize() override;
     void close() override;
 
-    // What a user does.
+    // What a user does. A click on a control that takes the focus (buttons,
+    // boxes, lists) moves the focus there first, as the mouse-down does.
     void userClicks(Role control);
+    // Moves the keyboard focus; the box that loses it applies its input kind.
+    void userFocuses(Role control);
+    // Keys and characters go to the focused control. userTypes presses one
+    // key per GBK character: digits and letters by their own key codes, "-"
+    // by the main keyboard's minus key (189), space by 32, any other
+    // character through the input method (229).
+    void userTypes(std::string_view gbkText);
+    // One key press with the character it types (empty: none). Backspace (8)
+    // deletes the character before the end of the text.
+    void userPressesKey(int keyCode, std::string_view character = {});
+    // A paste into the focused box: no key events and no character filter,
+    // cut to what the box still has room for.
+    void userPastes(std::string_view gbkText);
+    void userSelectsComboItem(Role control, int index);
+    Role focusedControl() const;
+    // Text-changed events raised on a thread other than the UI thread (a
+    // worker that wrote a box directly instead of through runOnUiThread).
+    int textEventsOffUiThread() const;
     void userChoosesMenuItem(Role item);
     void userPressesEscape() { close(); }
     void userRestores();
-    void deliverHotkey(int id) { handlers_.onHotkey(*this, id); }
-    // A button pressed on a control (Role{}: the background) at a point in
-    // its client coordinates: the press handler runs first, then the control
-    // takes the press (a list selects the row under the point).
+    // A mouse button goes down on a control, or on the background with
+    // Role{}; the press handler runs first, then the control's own handling
+    // (a list selects the row under the point).
     void userPresses(Role control, MouseButton button, Point clientPoint);
+    void deliverHotkey(int id) { handlers_.onHotkey(*this, id); }
     void deliverHookedMouse(const HookedMouseEvent& event);
 
     const WindowSpec& spec() const { return spec_; }
@@ -92,6 +112,11 @@ private:
     };
 
     Control& control(Role role);
+    bool isEditBox(Role role) const;
+    // The text as the box keeps it, within its limits.
+    std::string withinLimits(const Control& box, std::string_view text) const;
+    void typeCharacter(Role box, std::string_view character);
+    void deleteLastCharacter(Role box);
     const Control& control(Role role) const;
     void scheduleTick(Role role, int period, std::uint64_t generation);
     void setCheckedLocked(Role role, bool checked);
@@ -105,6 +130,8 @@ private:
     std::map<int, Control> controls_;
     std::map<int, Timer> timers_;
     std::map<int, bool> menuItems_;
+    Role focused_;
+    int textEventsOffUiThread_ = 0;
     bool open_ = true;
     bool minimized_ = false;
     int seeThroughAlpha_ = -1;

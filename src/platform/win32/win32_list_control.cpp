@@ -47,6 +47,21 @@ void Win32ListControl::writeCellText(int row, int column, std::string_view text)
                  reinterpret_cast<LPARAM>(&item));
 }
 
+std::vector<std::string> Win32ListControl::readRow(int row) const {
+    return owner_.run([&] {
+        std::vector<std::string> cells;
+        const int rows = static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+        if (row < 0 || row >= rows) {
+            return cells;
+        }
+        cells.reserve(static_cast<std::size_t>(columns_));
+        for (int column = 0; column < columns_; ++column) {
+            cells.push_back(readCellText(row, column));
+        }
+        return cells;
+    });
+}
+
 void Win32ListControl::setCell(int row, int column, std::string_view text) {
     owner_.run([&] { writeCellText(row, column, text); });
 }
@@ -69,18 +84,6 @@ void Win32ListControl::writeData(int row, std::intptr_t value) {
     item.iItem = row;
     item.lParam = value;
     SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-std::vector<std::string> Win32ListControl::readRow(int row) const {
-    return owner_.run([&] {
-        std::vector<std::string> cells;
-        if (hasRow(row)) {
-            for (int column = 0; column < columns_; ++column) {
-                cells.push_back(readCellText(row, column));
-            }
-        }
-        return cells;
-    });
 }
 
 // Whole texts both ways (a cell may be longer than any fixed buffer); a
@@ -114,24 +117,14 @@ Rect Win32ListControl::rowBounds(int row) const {
     });
 }
 
-std::intptr_t Win32ListControl::getRowData(int row) const {
-    return owner_.run([&] { return hasRow(row) ? readData(row) : std::intptr_t{0}; });
-}
-
-void Win32ListControl::setRowData(int row, std::intptr_t value) {
-    owner_.run([&] {
-        if (hasRow(row)) {
-            writeData(row, value);
-        }
-    });
-}
 
 void Win32ListControl::insertRowAt(int index) {
     owner_.run([&] {
         LVITEMW item{};
-        item.mask = LVIF_TEXT;
+        item.mask = LVIF_TEXT | LVIF_PARAM;
         item.iItem = index;
         item.pszText = const_cast<wchar_t*>(L"");
+        item.lParam = static_cast<LPARAM>(++lastKey_);
         SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     });
 }
@@ -142,6 +135,31 @@ void Win32ListControl::removeRow(int row) {
 
 void Win32ListControl::removeAllRows() {
     owner_.run([&] { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); });
+}
+
+RowKey Win32ListControl::rowKey(int row) const {
+    return owner_.run([&] {
+        LVITEMW item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        if (!SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
+            return RowKey{0};
+        }
+        return static_cast<RowKey>(item.lParam);
+    });
+}
+
+int Win32ListControl::findRow(RowKey key) const {
+    if (key == 0) {
+        return -1;
+    }
+    return owner_.run([&] {
+        LVFINDINFOW find{};
+        find.flags = LVFI_PARAM;
+        find.lParam = static_cast<LPARAM>(key);
+        return static_cast<int>(SendMessageW(list_, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(&find)));
+    });
 }
 
 int Win32ListControl::selectedRow() const {

@@ -20,11 +20,11 @@ public:
     std::vector<std::string> readRow(int row) const override;
     void exchangeRows(int a, int b) override;
     Rect rowBounds(int row) const override;
-    std::intptr_t getRowData(int row) const override;
-    void setRowData(int row, std::intptr_t value) override;
     void insertRowAt(int index) override;
     void removeRow(int row) override;
     void removeAllRows() override;
+    RowKey rowKey(int row) const override;
+    int findRow(RowKey key) const override;
     int selectedRow() const override;
     void selectRow(int row) override;
     void beginBulkUpdate() override;
@@ -41,6 +41,7 @@ private:
     const OwnerThread& owner_;
     const int columns_;
     int bulkDepth_ = 0;
+    RowKey lastKey_ = 0;  // UI thread only
 };
 
 }  // namespace kv::platform::win32

@@ -22,6 +22,7 @@ std::string windowText(HWND window) {
     return toGbk(text);
 }
 
+// The button of a press message; false for any other message.
 bool pressedButton(UINT message, MouseButton& button) {
     switch (message) {
         case WM_LBUTTONDOWN:
@@ -72,6 +73,10 @@ HBITMAP bitmapFromBmp(std::string_view bmp) {
     return bitmap;
 }
 
+Point pointOf(LPARAM lParam) {
+    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
 }  // namespace
 
 Win32Window::Win32Window(Win32Desktop& desktop, const WindowSpec& spec, WindowHandlers& handlers)
@@ -99,6 +104,13 @@ DWORD Win32Window::windowStyle() const {
 }
 
 bool Win32Window::create() {
+    // A closed window created again starts from its layout table.
+    created_ = false;
+    controls_.clear();
+    timerPeriods_.clear();
+    menus_.clear();
+    writingText_ = 0;
+    dropNextChar_ = false;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - spec_.outerWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - spec_.outerHeight) / 2;
     const std::wstring caption = toWide(spec_.caption);
@@ -139,7 +151,36 @@ LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam,
     return self->handleMessage(message, wParam, lParam);
 }
 
+LRESULT CALLBACK Win32Window::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR index, DWORD_PTR self) {
+    return reinterpret_cast<Win32Window*>(self)->handleControlMessage(hwnd, index, message, wParam,
+                                                                      lParam);
+}
+
+LRESULT Win32Window::handleControlMessage(HWND control, std::size_t index, UINT message,
+                                          WPARAM wParam, LPARAM lParam) {
+    MouseButton button{};
+    if (pressedButton(message, button) && index < controls_.size()) {
+        handlers_.onMousePress(*this, controls_[index].spec->role, button, pointOf(lParam));
+        // The handler may have closed the window, and the control with it.
+        if (!IsWindow(control)) {
+            return 0;
+        }
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(control, controlProc, index);
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
 LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    MouseButton button{};
+    if (pressedButton(message, button)) {
+        handlers_.onMousePress(*this, Role{}, button, pointOf(lParam));
+        if (hwnd_ == nullptr) {
+            return 0;  // the handler closed the window
+        }
+    }
     switch (message) {
         case WM_CREATE:
             createControls();
@@ -171,14 +212,6 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (spec_.overlay) {
                 return MA_NOACTIVATE;
             }
-            break;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONDBLCLK:
-        case WM_MBUTTONDOWN:
-        case WM_MBUTTONDBLCLK:
-            reportPress(Role{}, message, lParam);
             break;
         case WM_WINDOWPOSCHANGED:
             if (created_) {
@@ -232,13 +265,16 @@ void Win32Window::createControls() {
             style |= WS_DISABLED;
         }
         const std::wstring text = toWide(spec.text);
+        // A drop-down list's height includes its opened list.
+        const int height = spec.kind == ControlKind::dropDownList
+                               ? spec.rect.height * (static_cast<int>(spec.items.size()) + 2)
+                               : spec.rect.height;
         HWND hwnd = CreateWindowExW(
             native.exStyle, native.className, text.c_str(), style, spec.rect.left, spec.rect.top,
-            spec.rect.width, spec.rect.height, hwnd_,
+            spec.rect.width, height, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.controlFont()), FALSE);
-        SetWindowSubclass(hwnd, controlProc, kFirstControlId + i,
-                          reinterpret_cast<DWORD_PTR>(this));
+        SetWindowSubclass(hwnd, controlProc, i, reinterpret_cast<DWORD_PTR>(this));
         Control control{&spec, hwnd, nullptr, {}};
         if (spec.kind == ControlKind::reportList) {
             createColumns(hwnd, spec);
@@ -249,6 +285,7 @@ void Win32Window::createControls() {
             SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         }
         controls_.push_back(std::move(control));
+        setUpControl(controls_.back());
     }
 }
 
@@ -296,6 +333,12 @@ void Win32Window::onCommand(WPARAM wParam, LPARAM lParam) {
         return;
     }
     const Control* control = controlById(id);
+    if (control != nullptr && code == EN_CHANGE && writingText_ == 0 &&
+        (control->spec->kind == ControlKind::edit ||
+         control->spec->kind == ControlKind::multiLineEdit)) {
+        handlers_.onTextChanged(*this, control->spec->role);
+        return;
+    }
     if (control != nullptr && (code == BN_CLICKED || code == STN_CLICKED) &&
         control->spec->kind != ControlKind::edit &&
         control->spec->kind != ControlKind::reportList) {
@@ -323,29 +366,6 @@ bool Win32Window::onSetCursor(HWND over) {
     }
     SetCursor(LoadCursorW(nullptr, IDC_HAND));
     return true;
-}
-
-bool Win32Window::reportPress(Role control, UINT message, LPARAM lParam) {
-    MouseButton button{};
-    if (!pressedButton(message, button)) {
-        return false;
-    }
-    handlers_.onMousePress(*this, control, button, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    return true;
-}
-
-LRESULT CALLBACK Win32Window::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR selfData) {
-    auto* self = reinterpret_cast<Win32Window*>(selfData);
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, controlProc, id);
-    } else if (const Control* control = self->controlById(static_cast<int>(id))) {
-        // The handler may close the window; the control then takes no press.
-        if (self->reportPress(control->spec->role, message, lParam) && !IsWindow(hwnd)) {
-            return 0;
-        }
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void Win32Window::onDestroy() {
@@ -390,7 +410,14 @@ std::string Win32Window::text(Role role) const {
 }
 
 void Win32Window::setText(Role role, std::string_view text) {
-    owner_.run([&] { SetWindowTextW(control(role).hwnd, toWide(text).c_str()); });
+    owner_.run([&] {
+        const Control& c = control(role);
+        if (c.spec->kind == ControlKind::edit || c.spec->kind == ControlKind::multiLineEdit) {
+            writeEditText(c, toWide(text));
+        } else {
+            SetWindowTextW(c.hwnd, toWide(text).c_str());
+        }
+    });
 }
 
 bool Win32Window::isEnabled(Role role) const {
@@ -438,6 +465,25 @@ void Win32Window::setComboSelection(Role role, int index) {
 
 ListControl& Win32Window::list(Role role) {
     return *control(role).list;
+}
+
+std::string Win32Window::comboText(Role role) const {
+    return owner_.run([&] {
+        const HWND combo = control(role).hwnd;
+        const LRESULT index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+        if (index == CB_ERR) {
+            return std::string();
+        }
+        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (length == CB_ERR) {
+            return std::string();
+        }
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length));
+        return toGbk(text);
+    });
 }
 
 NativeWindow Win32Window::controlHandle(Role role) const {

@@ -42,6 +42,7 @@ public:
     void setChecked(Role control, bool checked) override;
     int comboSelection(Role control) const override;
     void setComboSelection(Role control, int index) override;
+    std::string comboText(Role control) const override;
     ListControl& list(Role control) override;
     NativeWindow controlHandle(Role control) const override;
     int timerPeriod(Role timer) const override;
@@ -58,15 +59,20 @@ public:
     void close() override;
 
     HWND hwnd() const { return hwnd_; }
+    // Whether this closed window can be created again for the same spec and
+    // handlers, instead of keeping one more closed window for each opening.
+    bool reusableFor(const WindowSpec& spec, const WindowHandlers& handlers) const {
+        return !isOpen() && &spec_ == &spec && &handlers_ == &handlers;
+    }
     const WindowSpec& spec() const { return spec_; }
     bool isOpen() const override { return hwnd_ != nullptr; }
     void restoreAndActivate();
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    // Every control is subclassed with this, so a mouse press reaches the
-    // handlers before the control acts on it.
+    // Every control is subclassed with this, so that its mouse presses reach
+    // the handlers before the control handles them.
     static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR self);
+                                        UINT_PTR index, DWORD_PTR self);
 
 private:
     struct Control {
@@ -77,6 +83,21 @@ private:
     };
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleControlMessage(HWND control, std::size_t index, UINT message, WPARAM wParam,
+                                 LPARAM lParam);
+    // Edit boxes are subclassed: their input kind, limits and key-down event.
+    static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR index, DWORD_PTR self);
+    LRESULT handleEditMessage(const Control& box, UINT message, WPARAM wParam, LPARAM lParam);
+    bool onEditChar(const Control& box, wchar_t character);
+    void pasteInto(const Control& box);
+    // Replaces the selection with text cut to what the box has room for;
+    // false when nothing fits.
+    bool replaceSelection(const Control& box, std::wstring text);
+    // A text the program puts into a box: cut to its limits, in place, then
+    // the box's text-changed event once.
+    void writeEditText(const Control& box, std::wstring text);
+    void setUpControl(Control& control);
     void createControls();
     void createColumns(HWND list, const ControlSpec& spec);
     void createMenus();
@@ -84,8 +105,6 @@ private:
     LRESULT onNotify(const NMHDR& header, LPARAM lParam);
     bool onSetCursor(HWND over);
     void onDestroy();
-    // True when a press was reported (a mouse-button-down message).
-    bool reportPress(Role control, UINT message, LPARAM lParam);
     DWORD extendedStyle() const;
     const Control& control(Role role) const;
     const Control* controlById(int id) const;
@@ -101,6 +120,11 @@ private:
     std::vector<Control> controls_;
     std::map<int, int> timerPeriods_;
     std::vector<UniqueMenu> menus_;
+    // UI thread only: a program write in progress (its change is raised once,
+    // by the write), and a key the handler kept from the box whose character
+    // is still to come.
+    int writingText_ = 0;
+    bool dropNextChar_ = false;
 };
 
 }  // namespace kv::platform::win32
