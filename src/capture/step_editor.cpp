@@ -74,8 +74,10 @@ void StepEditor::onCreated(platform::Window& window) {
 
 void StepEditor::onDestroy(platform::Window& window) {
     releaseCapture(window);
-    session_->open = false;  // a fill still running drops its writes
-    session_.reset();
+    if (session_) {
+        session_->open = false;  // a fill still running drops its writes
+        session_.reset();
+    }
     window_ = nullptr;
 }
 

@@ -20,9 +20,9 @@
 #include "platform/win32/win32_desktop.h"
 #include "steps/step_list.h"
 #include "steps/store_format.h"
-#include "support/store_file.h"
 #include "support/program_process.h"
 #include "support/pump.h"
+#include "support/store_file.h"
 
 namespace kv {
 namespace {
