@@ -3,9 +3,9 @@
 // line with the number of rows.
 #pragma once
 
-#include "drag/row_drag.h"
 #include "capture/quick_add.h"
 #include "capture/step_editor.h"
+#include "drag/row_drag.h"
 #include "hotkeys/hotkey_table.h"
 #include "mainwin/shared_values.h"
 #include "platform/desktop.h"

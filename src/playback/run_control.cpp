@@ -1,8 +1,8 @@
 #include "playback/run_control.h"
 
+#include <optional>
 #include <string>
 #include <utility>
-#include <optional>
 #include <vector>
 
 #include "mainwin/main_role.h"

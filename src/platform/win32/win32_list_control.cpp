@@ -117,7 +117,6 @@ Rect Win32ListControl::rowBounds(int row) const {
     });
 }
 
-
 void Win32ListControl::insertRowAt(int index) {
     owner_.run([&] {
         LVITEMW item{};
