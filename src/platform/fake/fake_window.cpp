@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "platform/edit_input.h"
 #include "platform/fake/fake_desktop.h"
@@ -399,10 +400,18 @@ void FakeWindow::setOuterSize(int width, int height) {
 void FakeWindow::moveTo(Point topLeft) {
     const Rect outer = desktop_.windowRect(handle_);
     desktop_.setNativeRect(handle_, {topLeft.x, topLeft.y, outer.width, outer.height});
-    std::lock_guard lock(mutex_);
-    for (const auto& [role, c] : controls_) {
-        desktop_.setNativeRect(c.handle, {topLeft.x + c.rect.left, topLeft.y + c.rect.top,
-                                          c.rect.width, c.rect.height});
+    // The desktop is told without this window's lock held: the desktop
+    // asks windows about their controls under its own lock.
+    std::vector<std::pair<NativeWindow, Rect>> placed;
+    {
+        std::lock_guard lock(mutex_);
+        for (const auto& [role, c] : controls_) {
+            placed.emplace_back(c.handle, Rect{topLeft.x + c.rect.left, topLeft.y + c.rect.top,
+                                               c.rect.width, c.rect.height});
+        }
+    }
+    for (const auto& [handle, rect] : placed) {
+        desktop_.setNativeRect(handle, rect);
     }
 }
 
