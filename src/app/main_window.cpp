@@ -17,7 +17,8 @@ MainWindow::MainWindow(platform::Desktop& desktop, mainwin::SharedValues& shared
       quickAdd_(desktop, shared),
       run_(desktop, shared),
       timedStart_(desktop),
-      scheduleWindow_(desktop, shared, timedStart_) {
+      scheduleWindow_(desktop, shared, timedStart_),
+      drag_(desktop, shared) {
     playback::RunHooks hooks;
     hooks.openStepEditor = [this] { editor_.openAddMode(); };
     run_.setHooks(std::move(hooks));
@@ -54,6 +55,7 @@ void MainWindow::onDestroy(platform::Window& window) {
     for (const int id : {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}) {
         desktop_.unregisterHotkey(window.handle(), id);
     }
+    drag_.cancel();
     saveList(window);
 }
 
@@ -109,11 +111,31 @@ void MainWindow::onHotkey(platform::Window& window, int id) {
     hotkeys_.dispatch(window.handle(), id);
 }
 
+// A minimised (or hidden) window cannot take a drop: a drag in progress,
+// when a run starts, would otherwise end in a delete.
+void MainWindow::onMoved(platform::Window& window) {
+    if (window.isMinimized()) {
+        drag_.cancel();
+    }
+}
+
+void MainWindow::onMousePress(platform::Window& window, platform::Role control,
+                              platform::MouseButton button, platform::Point clientPoint) {
+    if (control.is(MainRole::stepList)) {
+        drag_.onListPress(window, button, clientPoint);
+    }
+}
+
+void MainWindow::onHookedMouse(platform::Window& window, const platform::HookedMouseEvent& event) {
+    drag_.onHookedMouse(window, event);
+}
+
 void MainWindow::uiRefreshTick(platform::Window& window) {
     const steps::StepList steps(window.list(MainRole::stepList));
     const int count = steps.rowCount();
     shared_.stepCount = count;
     shared_.windowUnderMouse = windowUnderCursor(desktop_);
+    drag_.checkButton();
 
     // With fewer than two rows there is nothing to loop over: run once, fixed.
     if (count <= 1) {

@@ -5,6 +5,7 @@
 
 #include "capture/quick_add.h"
 #include "capture/step_editor.h"
+#include "drag/row_drag.h"
 #include "hotkeys/hotkey_table.h"
 #include "mainwin/shared_values.h"
 #include "platform/desktop.h"
@@ -24,6 +25,10 @@ public:
     void onTimer(platform::Window& window, platform::Role timer) override;
     void onClicked(platform::Window& window, platform::Role control) override;
     void onHotkey(platform::Window& window, int id) override;
+    void onMoved(platform::Window& window) override;
+    void onMousePress(platform::Window& window, platform::Role control,
+                      platform::MouseButton button, platform::Point clientPoint) override;
+    void onHookedMouse(platform::Window& window, const platform::HookedMouseEvent& event) override;
 
     void uiRefreshTick(platform::Window& window);
 
@@ -34,6 +39,7 @@ public:
         int about;
     };
     HotkeyIds hotkeyIds() const { return {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}; }
+    const drag::RowDrag& rowDrag() const { return drag_; }
 
     capture::StepEditor& stepEditor() { return editor_; }
 
@@ -50,6 +56,7 @@ private:
     playback::RunControl run_;
     schedule::TimedStart timedStart_;
     schedule::ScheduleWindow scheduleWindow_;
+    drag::RowDrag drag_;
     // The ids F5, F6 and F8 got; 0 for a key the system refused.
     int startHotkeyId_ = 0;
     int quickAddHotkeyId_ = 0;

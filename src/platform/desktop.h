@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,8 +17,10 @@
 #include "platform/input.h"
 #include "platform/layout.h"
 #include "platform/local_time.h"
+#include "platform/mouse_hook.h"
 #include "platform/program_copies.h"
 #include "platform/registry.h"
+#include "platform/screen_pixels.h"
 #include "platform/shell.h"
 #include "platform/system_actions.h"
 #include "platform/waits.h"
@@ -78,6 +81,19 @@ public:
     virtual NativeWindow nextInZOrder(NativeWindow window) const = 0;
     virtual bool isWindowVisible(NativeWindow window) const = 0;
     virtual Rect windowRect(NativeWindow window) const = 0;
+    // A point in a window's client coordinates to the screen's, and back.
+    virtual Point clientToScreen(NativeWindow window, Point client) const = 0;
+    virtual Point screenToClient(NativeWindow window, Point screen) const = 0;
+
+    // The primary screen, from 0, 0.
+    virtual Rect screenRect() const = 0;
+    // Copies the screen's current pixels inside area (screen coordinates,
+    // already inside the screen). Empty when the copy failed.
+    virtual ScreenPixels captureScreen(Rect area) = 0;
+
+    // Installs a low-level mouse hook whose reports reach receiver's
+    // onHookedMouse; nullptr when the system refuses it.
+    virtual std::unique_ptr<MouseHook> hookMouse(Window& receiver) = 0;
 
     // Synthesised input and waits on the calling thread.
     virtual Input& input() = 0;

@@ -106,6 +106,9 @@ struct WindowSpec {
     std::span<const TimerSpec> timers = {};
     std::span<const MenuSpec> menus = {};
     const char* trayTip = nullptr;  // a notification-area icon, not shown at creation
+    // A picture floating over everything: owned by the program's first
+    // window, topmost, never activated, no taskbar button.
+    bool overlay = false;
 };
 
 }  // namespace kv::platform

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/geometry.h"
+
 namespace kv::platform {
 
 // Every row carries a key, given when the row is inserted, kept with the row
@@ -31,6 +33,14 @@ public:
     // row as it was before or after a change made on the owning thread, never
     // a mix. Empty when the row does not exist.
     virtual std::vector<std::string> readRow(int row) const = 0;
+    // Exchanges every cell and the key of rows a and b in one call, so that
+    // no reader sees the rows half exchanged: each key stays with its texts.
+    // Rows that do not exist, or a == b: nothing changes.
+    virtual void exchangeRows(int a, int b) = 0;
+    // The whole row's rectangle in the list's client coordinates (rows
+    // scrolled out of view lie outside the client area); empty when the row
+    // does not exist.
+    virtual Rect rowBounds(int row) const = 0;
     // Inserts a row of empty cells before index (0 <= index <= rowCount).
     virtual void insertRowAt(int index) = 0;
     virtual void removeRow(int row) = 0;

@@ -11,6 +11,7 @@
 
 #include "platform/geometry.h"
 #include "platform/list_control.h"
+#include "platform/mouse_hook.h"
 #include "platform/role.h"
 
 namespace kv::platform {
@@ -20,6 +21,8 @@ public:
     virtual ~Window() = default;
 
     virtual NativeWindow handle() const = 0;
+    // False once the window has been destroyed.
+    virtual bool isOpen() const = 0;
     virtual std::string caption() const = 0;
     virtual void setCaption(std::string_view text) = 0;
 
@@ -58,6 +61,17 @@ public:
     virtual bool isMenuItemEnabled(Role item) const = 0;
     virtual void setMenuItemEnabled(Role item, bool enabled) = 0;
 
+    // A picture box shows the image of a BMP file (24 bits per pixel);
+    // empty bytes clear it.
+    virtual void setPicture(Role control, std::string_view bmpFile) = 0;
+    virtual void setControlSize(Role control, int width, int height) = 0;
+    // The window's outer rectangle on the screen.
+    virtual void setOuterSize(int width, int height) = 0;
+    virtual void moveTo(Point topLeft) = 0;
+    // Lets windows behind show through at alpha/255 and the mouse pass
+    // through to them.
+    virtual void makeSeeThrough(int alpha) = 0;
+
     virtual bool isMinimized() const = 0;
     virtual void minimize() = 0;
     // Destroys the window, as its close box does.
@@ -91,6 +105,8 @@ public:
     // window for its background.
     virtual void onMousePress(Window&, Role /*control*/, MouseButton /*button*/,
                               Point /*clientPoint*/) {}
+    // A report of a mouse hook this window receives (see mouse_hook.h).
+    virtual void onHookedMouse(Window&, const HookedMouseEvent& /*event*/) {}
     // An edit box's text changed, typed or written by the program; raised
     // once per change, after the text is in place.
     virtual void onTextChanged(Window&, Role /*control*/) {}

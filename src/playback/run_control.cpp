@@ -1,6 +1,9 @@
 #include "playback/run_control.h"
 
+#include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "mainwin/main_role.h"
 #include "mainwin/run_captions.h"
@@ -167,20 +170,21 @@ bool RunControl::playbackPass(platform::Window& main, const std::shared_ptr<Run>
                 return false;
             }
             // One read of the whole row: a row changed meanwhile plays as it
-            // was or as it is now, never half of each.
-            const steps::StepRecord step =
-                steps.readRow(v.passRow - 1).value_or(steps::StepRecord{});
-            v.curX = cell(step, StepColumn::x);
-            v.curY = cell(step, StepColumn::y);
-            v.curButton = cell(step, StepColumn::mouseButton);
-            v.curAction = cell(step, StepColumn::action);
-            v.curText = cell(step, StepColumn::textToType);
-            primitives_.moveCursor(0, textToInt(v.curX), textToInt(v.curY));
-            primitives_.pumpWait(kStepSettleMs, run->stop.get());
-            if (run->stop->isSet()) {
-                return false;  // a stopped row drops the action it was waiting for
+            // was or as it is now, never half of each. A row deleted past the
+            // list's end meanwhile is not played (no click at 0, 0).
+            if (const std::optional<steps::StepRecord> step = steps.readRow(v.passRow - 1)) {
+                v.curX = cell(*step, StepColumn::x);
+                v.curY = cell(*step, StepColumn::y);
+                v.curButton = cell(*step, StepColumn::mouseButton);
+                v.curAction = cell(*step, StepColumn::action);
+                v.curText = cell(*step, StepColumn::textToType);
+                primitives_.moveCursor(0, textToInt(v.curX), textToInt(v.curY));
+                primitives_.pumpWait(kStepSettleMs, run->stop.get());
+                if (run->stop->isSet()) {
+                    return false;  // a stopped row drops the action it was waiting for
+                }
+                playStep(v, *run);
             }
-            playStep(v, *run);
             // The row count is read again, so a list that shrank to this row
             // starts over early, and one that grew past the pass does not.
             startOver = !run->stop->isSet() && main.isChecked(MainRole::loopRadio) &&

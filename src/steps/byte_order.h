@@ -59,6 +59,11 @@ private:
 };
 
 // Writers into a buffer the caller has sized; offsets must lie inside it.
+inline void putU16(std::string& out, std::size_t offset, std::uint16_t value) {
+    out[offset] = static_cast<char>(value & 0xFF);
+    out[offset + 1] = static_cast<char>(value >> 8);
+}
+
 inline void putU32(std::string& out, std::size_t offset, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) {
         out[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);

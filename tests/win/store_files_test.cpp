@@ -37,6 +37,8 @@ public:
         }
         return {rows_[row].begin(), rows_[row].end()};
     }
+    void exchangeRows(int a, int b) override { std::swap(rows_[a], rows_[b]); }
+    platform::Rect rowBounds(int) const override { return {}; }
     void insertRowAt(int index) override { rows_.insert(rows_.begin() + index, StepRecord{}); }
     void removeRow(int row) override { rows_.erase(rows_.begin() + row); }
     void removeAllRows() override { rows_.clear(); }

@@ -271,7 +271,7 @@ std::vector<Rect> FakeDesktop::monitors() const {
 NativeWindow FakeDesktop::windowAtPoint(Point point) const {
     std::lock_guard lock(mutex_);
     for (const NativeEntry& e : zOrder_) {
-        if (e.visible && e.rect.contains(point)) {
+        if (e.visible && !e.clickThrough && e.rect.contains(point)) {
             return e.handle;
         }
     }
@@ -383,6 +383,233 @@ int FakeDesktop::activations(const FakeWindow& window) const {
     std::lock_guard lock(mutex_);
     auto it = activations_.find(&window);
     return it == activations_.end() ? 0 : it->second;
+}
+
+}  // namespace kv::platform::fake
+
+namespace kv::platform::fake {
+
+Point FakeDesktop::clientToScreen(NativeWindow window, Point client) const {
+    const Rect rect = windowRect(window);
+    return {rect.left + client.x, rect.top + client.y};
+}
+
+Point FakeDesktop::screenToClient(NativeWindow window, Point screen) const {
+    const Rect rect = windowRect(window);
+    return {screen.x - rect.left, screen.y - rect.top};
+}
+
+std::array<std::uint8_t, 3> FakeDesktop::screenPixel(Point point) {
+    return {static_cast<std::uint8_t>(point.x), static_cast<std::uint8_t>(point.y),
+            static_cast<std::uint8_t>(point.x + 2 * point.y)};
+}
+
+ScreenPixels FakeDesktop::captureScreen(Rect area) {
+    {
+        std::lock_guard lock(mutex_);
+        ++captures_;
+        if (captureFails_) {
+            return {};
+        }
+    }
+    ScreenPixels pixels;
+    if (area.width <= 0 || area.height <= 0) {
+        return pixels;
+    }
+    pixels.width = area.width;
+    pixels.height = area.height;
+    pixels.bgr.reserve(static_cast<std::size_t>(area.area()) * 3);
+    for (int y = area.top; y < area.bottom(); ++y) {
+        for (int x = area.left; x < area.right(); ++x) {
+            for (const std::uint8_t channel : screenPixel({x, y})) {
+                pixels.bgr.push_back(channel);
+            }
+        }
+    }
+    return pixels;
+}
+
+std::unique_ptr<MouseHook> FakeDesktop::hookMouse(Window& receiver) {
+    {
+        std::lock_guard lock(mutex_);
+        if (hooksRefused_) {
+            return nullptr;
+        }
+    }
+    return std::make_unique<FakeMouseHook>(*this, static_cast<FakeWindow&>(receiver));
+}
+
+void FakeDesktop::hookInstalled(FakeMouseHook& hook) {
+    std::lock_guard lock(mutex_);
+    hooks_.push_back(&hook);
+}
+
+void FakeDesktop::hookRemoved(FakeMouseHook& hook) {
+    std::lock_guard lock(mutex_);
+    std::erase(hooks_, &hook);
+}
+
+int FakeDesktop::liveHookCount() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(hooks_.size());
+}
+
+int FakeDesktop::hookProcedureCalls() const {
+    std::lock_guard lock(mutex_);
+    return hookProcedureCalls_;
+}
+
+void FakeDesktop::setHooksRefused(bool refused) {
+    std::lock_guard lock(mutex_);
+    hooksRefused_ = refused;
+}
+
+void FakeDesktop::setCaptureFails(bool fails) {
+    std::lock_guard lock(mutex_);
+    captureFails_ = fails;
+}
+
+int FakeDesktop::captureCount() const {
+    std::lock_guard lock(mutex_);
+    return captures_;
+}
+
+bool FakeDesktop::isLeftButtonDown() const {
+    std::lock_guard lock(mutex_);
+    return leftButtonDown_;
+}
+
+void FakeDesktop::setNativeRect(NativeWindow window, Rect rect) {
+    std::lock_guard lock(mutex_);
+    for (NativeEntry& e : zOrder_) {
+        if (e.handle == window) {
+            e.rect = rect;
+        }
+    }
+}
+
+void FakeDesktop::setClickThrough(NativeWindow window) {
+    std::lock_guard lock(mutex_);
+    for (NativeEntry& e : zOrder_) {
+        if (e.handle == window || e.parent == window) {
+            e.clickThrough = true;
+        }
+    }
+}
+
+// Every live hook's procedure runs, on the thread of the event, in the order
+// the hooks were installed; the lock keeps a hook from going away meanwhile
+// (the procedures only post, they never call back into the desktop).
+void FakeDesktop::reportToHooks(const HookedMouseEvent& event) {
+    std::lock_guard lock(mutex_);
+    hookProcedureCalls_ += static_cast<int>(hooks_.size());
+    for (FakeMouseHook* hook : hooks_) {
+        hook->procedure(event);
+    }
+}
+
+void FakeDesktop::pressWindowAt(Point screen, MouseButton button) {
+    const NativeWindow under = windowAtPoint(screen);
+    if (under == 0) {
+        return;
+    }
+    FakeWindow* target = nullptr;
+    Role role;
+    {
+        std::lock_guard lock(mutex_);
+        for (const auto& window : windows_) {
+            if (!window->isOpen()) {
+                continue;
+            }
+            if (window->handle() == under) {
+                target = window.get();
+                break;
+            }
+            const Role found = window->roleOf(under);
+            if (found != Role{}) {
+                target = window.get();
+                role = found;
+                break;
+            }
+        }
+    }
+    if (target != nullptr) {
+        target->userPresses(role, button, screenToClient(under, screen));
+    }
+}
+
+namespace {
+HookedMouseKind downKind(MouseButton button) {
+    return button == MouseButton::left ? HookedMouseKind::leftDown : HookedMouseKind::otherDown;
+}
+HookedMouseKind upKind(MouseButton button) {
+    return button == MouseButton::left ? HookedMouseKind::leftUp : HookedMouseKind::otherUp;
+}
+}  // namespace
+
+void FakeDesktop::userPressesAt(Point screen, MouseButton button, bool deliver) {
+    setCursorPosition(screen);
+    if (button == MouseButton::left) {
+        std::lock_guard lock(mutex_);
+        leftButtonDown_ = true;
+    }
+    reportToHooks({downKind(button), screen, false});
+    pressWindowAt(screen, button);
+    if (deliver) {
+        deliverQueued();
+    }
+}
+
+void FakeDesktop::userMovesTo(Point screen, bool deliver) {
+    setCursorPosition(screen);
+    reportToHooks({HookedMouseKind::move, screen, false});
+    if (deliver) {
+        deliverQueued();
+    }
+}
+
+void FakeDesktop::userReleasesAt(Point screen, MouseButton button, bool deliver) {
+    setCursorPosition(screen);
+    if (button == MouseButton::left) {
+        std::lock_guard lock(mutex_);
+        leftButtonDown_ = false;
+    }
+    reportToHooks({upKind(button), screen, false});
+    if (deliver) {
+        deliverQueued();
+    }
+}
+
+void FakeDesktop::userReleasesLeftUnseen() {
+    std::lock_guard lock(mutex_);
+    leftButtonDown_ = false;
+}
+
+void FakeDesktop::programMouseEvent(MouseEvent event) {
+    HookedMouseKind kind = HookedMouseKind::otherDown;
+    switch (event) {
+        case MouseEvent::leftDown:
+            kind = HookedMouseKind::leftDown;
+            break;
+        case MouseEvent::leftUp:
+            kind = HookedMouseKind::leftUp;
+            break;
+        case MouseEvent::rightDown:
+        case MouseEvent::middleDown:
+            kind = HookedMouseKind::otherDown;
+            break;
+        case MouseEvent::rightUp:
+        case MouseEvent::middleUp:
+            kind = HookedMouseKind::otherUp;
+            break;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        if (kind == HookedMouseKind::leftDown || kind == HookedMouseKind::leftUp) {
+            leftButtonDown_ = kind == HookedMouseKind::leftDown;
+        }
+    }
+    reportToHooks({kind, cursorPosition(), true});
 }
 
 }  // namespace kv::platform::fake

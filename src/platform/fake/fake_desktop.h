@@ -3,6 +3,7 @@
 // message box shown.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <map>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "platform/desktop.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_input.h"
+#include "platform/fake/fake_mouse_hook.h"
 #include "platform/fake/fake_program_copies.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_shell.h"
@@ -58,6 +60,11 @@ public:
     NativeWindow nextInZOrder(NativeWindow window) const override;
     bool isWindowVisible(NativeWindow window) const override;
     Rect windowRect(NativeWindow window) const override;
+    Point clientToScreen(NativeWindow window, Point client) const override;
+    Point screenToClient(NativeWindow window, Point screen) const override;
+    Rect screenRect() const override { return {0, 0, kScreenWidth, kScreenHeight}; }
+    ScreenPixels captureScreen(Rect area) override;
+    std::unique_ptr<MouseHook> hookMouse(Window& receiver) override;
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
     Files& files() override { return files_; }
@@ -118,6 +125,37 @@ public:
     };
     std::vector<Hotkey> hotkeys() const;
 
+    // The user's mouse, at screen points. The system's order: the live hooks
+    // report first (their reports wait in the window's queue), then the
+    // window under the point gets a press. With deliver, the queue is then
+    // run; without, the reports stay queued until the clock runs.
+    void userPressesAt(Point screen, MouseButton button = MouseButton::left, bool deliver = true);
+    void userMovesTo(Point screen, bool deliver = true);
+    void userReleasesAt(Point screen, MouseButton button = MouseButton::left, bool deliver = true);
+    // The left button comes up where no hook sees it (the system dropped
+    // the hook, or the release came before the hook was in).
+    void userReleasesLeftUnseen();
+    // Runs what is queued for the windows at the current moment.
+    void deliverQueued() { clock_.runUntil(clock_.now()); }
+    bool isLeftButtonDown() const;
+    // A mouse event the program synthesised (reported to hooks as its own).
+    void programMouseEvent(MouseEvent event);
+
+    void setHooksRefused(bool refused);
+    int liveHookCount() const;
+    int hookProcedureCalls() const;
+    void setCaptureFails(bool fails);
+    int captureCount() const;
+    // The fake screen's pixel at a point: blue x, green y, red x + 2y (low bytes).
+    static std::array<std::uint8_t, 3> screenPixel(Point point);
+
+    // Called by FakeMouseHook and FakeWindow.
+    void hookInstalled(FakeMouseHook& hook);
+    void hookRemoved(FakeMouseHook& hook);
+    void setNativeRect(NativeWindow window, Rect rect);
+    // The mouse passes through this window to the ones beneath.
+    void setClickThrough(NativeWindow window);
+
     // A native window in front of all others so far (screen coordinates).
     NativeWindow addNativeWindow(NativeWindow parent, Rect rect, bool visible = true);
     void setNativeVisible(NativeWindow window, bool visible);
@@ -140,7 +178,10 @@ private:
         NativeWindow parent;
         Rect rect;
         bool visible;
+        bool clickThrough = false;
     };
+    void reportToHooks(const HookedMouseEvent& event);
+    void pressWindowAt(Point screen, MouseButton button);
     const NativeEntry* entry(NativeWindow window) const;
 
     VirtualClock clock_;
@@ -170,6 +211,12 @@ private:
     std::vector<int> keysHeldElsewhere_;
     bool noRepeatSupported_ = true;
     std::vector<std::pair<NativeWindow, int>> repeatingHotkeys_;  // {window, id}
+    std::vector<FakeMouseHook*> hooks_;
+    bool hooksRefused_ = false;
+    int hookProcedureCalls_ = 0;
+    bool leftButtonDown_ = false;
+    bool captureFails_ = false;
+    int captures_ = 0;
 };
 
 }  // namespace kv::platform::fake

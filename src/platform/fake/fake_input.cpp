@@ -50,6 +50,7 @@ void FakeInput::sendMouseEvent(MouseEvent event) {
     r.kind = InputRecord::Kind::mouse;
     r.event = event;
     record(std::move(r));
+    desktop_.programMouseEvent(event);
 }
 
 int FakeInput::doubleClickTime() const {

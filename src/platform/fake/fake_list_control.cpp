@@ -26,7 +26,53 @@ std::vector<std::string> FakeListControl::readRow(int row) const {
 void FakeListControl::setCell(int row, int column, std::string_view text) {
     std::lock_guard lock(mutex_);
     rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = text;
+    ++writes_;
     changed();
+}
+
+// One lock for the whole exchange: a reader sees both rows before or after it.
+void FakeListControl::exchangeRows(int a, int b) {
+    std::lock_guard lock(mutex_);
+    if (!hasRow(a) || !hasRow(b) || a == b) {
+        return;
+    }
+    std::swap(rows_[static_cast<std::size_t>(a)], rows_[static_cast<std::size_t>(b)]);
+    std::swap(keys_[static_cast<std::size_t>(a)], keys_[static_cast<std::size_t>(b)]);
+    writes_ += 2 * (columns_ + 1);
+    changed();
+}
+
+Rect FakeListControl::rowBounds(int row) const {
+    std::lock_guard lock(mutex_);
+    ++boundsQueries_;
+    if (!hasRow(row)) {
+        return {};
+    }
+    return {0, kHeaderHeight + (row - topRow_) * kRowHeight, rowWidth_, kRowHeight};
+}
+
+int FakeListControl::rowUnder(Point clientPoint) const {
+    std::lock_guard lock(mutex_);
+    if (clientPoint.y < kHeaderHeight || clientPoint.x < 0 || clientPoint.x >= rowWidth_) {
+        return -1;
+    }
+    const int row = topRow_ + (clientPoint.y - kHeaderHeight) / kRowHeight;
+    return hasRow(row) ? row : -1;
+}
+
+void FakeListControl::scrollTo(int topRow) {
+    std::lock_guard lock(mutex_);
+    topRow_ = topRow;
+}
+
+int FakeListControl::writes() const {
+    std::lock_guard lock(mutex_);
+    return writes_;
+}
+
+int FakeListControl::boundsQueries() const {
+    std::lock_guard lock(mutex_);
+    return boundsQueries_;
 }
 
 void FakeListControl::insertRowAt(int index) {

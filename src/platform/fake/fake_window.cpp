@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "platform/edit_input.h"
 #include "platform/fake/fake_desktop.h"
@@ -60,9 +61,16 @@ FakeWindow::FakeWindow(FakeDesktop& desktop, const WindowSpec& spec, WindowHandl
                         (c.styles & style::hidden) == 0,
                         (c.styles & style::checked) != 0,
                         c.items.empty() ? -1 : 0,
-                        nullptr};
+                        nullptr,
+                        c.rect,
+                        {}};
         if (c.kind == ControlKind::reportList) {
-            control.list = std::make_unique<FakeListControl>(static_cast<int>(c.columns.size()));
+            int rowWidth = 0;
+            for (const ColumnSpec& column : c.columns) {
+                rowWidth += column.width;
+            }
+            control.list =
+                std::make_unique<FakeListControl>(static_cast<int>(c.columns.size()), rowWidth);
         }
         controls_.emplace(c.role.value, std::move(control));
         controlHandle += 4;
@@ -352,7 +360,87 @@ NativeWindow FakeWindow::controlHandle(Role role) const {
 
 Rect FakeWindow::controlRect(Role role) const {
     std::lock_guard lock(mutex_);
-    return control(role).spec->rect;
+    return control(role).rect;
+}
+
+Role FakeWindow::roleOf(NativeWindow controlHandle) const {
+    std::lock_guard lock(mutex_);
+    for (const auto& [role, c] : controls_) {
+        if (c.handle == controlHandle) {
+            return Role::fromValue(role);
+        }
+    }
+    return Role{};
+}
+
+void FakeWindow::setPicture(Role role, std::string_view bmpFile) {
+    std::lock_guard lock(mutex_);
+    control(role).picture = bmpFile;
+}
+
+std::string FakeWindow::picture(Role role) const {
+    std::lock_guard lock(mutex_);
+    return control(role).picture;
+}
+
+void FakeWindow::setControlSize(Role role, int width, int height) {
+    NativeWindow handle = 0;
+    {
+        std::lock_guard lock(mutex_);
+        Control& c = control(role);
+        c.rect.width = width;
+        c.rect.height = height;
+        handle = c.handle;
+    }
+    Rect onScreen = desktop_.windowRect(handle);
+    onScreen.width = width;
+    onScreen.height = height;
+    desktop_.setNativeRect(handle, onScreen);
+}
+
+void FakeWindow::setOuterSize(int width, int height) {
+    Rect outer = desktop_.windowRect(handle_);
+    outer.width = width;
+    outer.height = height;
+    desktop_.setNativeRect(handle_, outer);
+}
+
+// Controls keep their place in the window: they move with it.
+void FakeWindow::moveTo(Point topLeft) {
+    const Rect outer = desktop_.windowRect(handle_);
+    desktop_.setNativeRect(handle_, {topLeft.x, topLeft.y, outer.width, outer.height});
+    // The desktop is told without this window's lock held: the desktop
+    // asks windows about their controls under its own lock.
+    std::vector<std::pair<NativeWindow, Rect>> placed;
+    {
+        std::lock_guard lock(mutex_);
+        for (const auto& [role, c] : controls_) {
+            placed.emplace_back(c.handle, Rect{topLeft.x + c.rect.left, topLeft.y + c.rect.top,
+                                               c.rect.width, c.rect.height});
+        }
+    }
+    for (const auto& [handle, rect] : placed) {
+        desktop_.setNativeRect(handle, rect);
+    }
+}
+
+void FakeWindow::makeSeeThrough(int alpha) {
+    {
+        std::lock_guard lock(mutex_);
+        seeThroughAlpha_ = alpha;
+    }
+    desktop_.setClickThrough(handle_);
+}
+
+int FakeWindow::seeThroughAlpha() const {
+    std::lock_guard lock(mutex_);
+    return seeThroughAlpha_;
+}
+
+void FakeWindow::deliverHookedMouse(const HookedMouseEvent& event) {
+    if (isOpen()) {
+        handlers_.onHookedMouse(*this, event);
+    }
 }
 
 int FakeWindow::timerPeriod(Role timer) const {
@@ -546,6 +634,19 @@ void FakeWindow::userPresses(Role role, MouseButton button, Point clientPoint) {
         }
     }
     handlers_.onMousePress(*this, role, button, clientPoint);
+    if (role == Role{} || button == MouseButton::middle) {
+        return;
+    }
+    FakeListControl* list = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        list = control(role).list.get();
+    }
+    // Like a list view: the row under the point becomes the selected one.
+    const int row = list != nullptr ? list->rowUnder(clientPoint) : -1;
+    if (row >= 0) {
+        list->selectRow(row);
+    }
 }
 
 void FakeWindow::post(std::function<void()> work) {

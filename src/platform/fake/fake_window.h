@@ -44,6 +44,11 @@ public:
     void setTimerDue(Role timer, std::int64_t dueMs) override;
     bool isMenuItemEnabled(Role item) const override;
     void setMenuItemEnabled(Role item, bool enabled) override;
+    void setPicture(Role control, std::string_view bmpFile) override;
+    void setControlSize(Role control, int width, int height) override;
+    void setOuterSize(int width, int height) override;
+    void moveTo(Point topLeft) override;
+    void makeSeeThrough(int alpha) override;
     bool isMinimized() const override;
     void minimize() override;
     void close() override;
@@ -74,18 +79,25 @@ public:
     void userPressesEscape() { close(); }
     void userRestores();
     // A mouse button goes down on a control, or on the background with
-    // Role{}; the press handler runs first, then the control's own handling.
+    // Role{}; the press handler runs first, then the control's own handling
+    // (a list selects the row under the point).
     void userPresses(Role control, MouseButton button, Point clientPoint);
     void deliverHotkey(int id) { handlers_.onHotkey(*this, id); }
+    void deliverHookedMouse(const HookedMouseEvent& event);
 
     const WindowSpec& spec() const { return spec_; }
     // What a running precise timer ticks from.
     TimerSource timerSource(Role timer) const;
-    bool isOpen() const;
+    bool isOpen() const override;
     FakeListControl& fakeList(Role control);
     // The items of a drop-down list.
     std::vector<std::string> comboItems(Role control) const;
     Rect controlRect(Role control) const;
+    std::string picture(Role control) const;
+    // The alpha given to makeSeeThrough, or -1.
+    int seeThroughAlpha() const;
+    // The role of the control with this handle, or Role{}.
+    Role roleOf(NativeWindow controlHandle) const;
 
     void runCreation();
 
@@ -99,6 +111,8 @@ private:
         bool checked;
         int comboSelection = -1;
         std::unique_ptr<FakeListControl> list;
+        Rect rect;
+        std::string picture;
     };
     struct Timer {
         int period = 0;
@@ -131,6 +145,7 @@ private:
     int textEventsOffUiThread_ = 0;
     bool open_ = true;
     bool minimized_ = false;
+    int seeThroughAlpha_ = -1;
 };
 
 }  // namespace kv::platform::fake

@@ -70,6 +70,12 @@ struct GdiObjectTraits {
     static Handle empty() { return nullptr; }
     static void close(Handle h) { DeleteObject(h); }
 };
+// A device context made with CreateDC or CreateCompatibleDC.
+struct DeviceContextTraits {
+    using Handle = HDC;
+    static Handle empty() { return nullptr; }
+    static void close(Handle h) { DeleteDC(h); }
+};
 struct RegistryKeyTraits {
     using Handle = HKEY;
     static Handle empty() { return nullptr; }
@@ -86,6 +92,7 @@ using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueWindow = UniqueHandle<WindowHandleTraits>;
 using UniqueMenu = UniqueHandle<MenuHandleTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+using UniqueDeviceContext = UniqueHandle<DeviceContextTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueHook = UniqueHandle<HookHandleTraits>;
 

@@ -9,6 +9,7 @@
 
 #include "platform/win32/message_loop.h"
 #include "platform/win32/text_encoding.h"
+#include "platform/win32/win32_mouse_hook.h"
 
 namespace kv::platform::win32 {
 namespace {
@@ -316,6 +317,81 @@ Rect Win32Desktop::windowRect(NativeWindow window) const {
     RECT r{};
     GetWindowRect(asHwnd(window), &r);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+HWND Win32Desktop::firstOpenWindow() const {
+    for (const auto& window : windows_) {
+        if (window->isOpen()) {
+            return window->hwnd();
+        }
+    }
+    return nullptr;
+}
+
+Point Win32Desktop::clientToScreen(NativeWindow window, Point client) const {
+    POINT p{client.x, client.y};
+    ClientToScreen(asHwnd(window), &p);
+    return {p.x, p.y};
+}
+
+Point Win32Desktop::screenToClient(NativeWindow window, Point screen) const {
+    POINT p{screen.x, screen.y};
+    ScreenToClient(asHwnd(window), &p);
+    return {p.x, p.y};
+}
+
+Rect Win32Desktop::screenRect() const {
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// The display's pixels go into a top-down 24-bit section, then lose the
+// padding at the end of each row.
+ScreenPixels Win32Desktop::captureScreen(Rect area) {
+    ScreenPixels pixels;
+    if (area.width <= 0 || area.height <= 0) {
+        return pixels;
+    }
+    UniqueDeviceContext screen(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+    UniqueDeviceContext memory(screen ? CreateCompatibleDC(screen.get()) : nullptr);
+    if (!memory) {
+        return pixels;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = area.width;
+    info.bmiHeader.biHeight = -area.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueGdiObject section(
+        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!section) {
+        return pixels;
+    }
+    HGDIOBJ previous = SelectObject(memory.get(), section.get());
+    const BOOL copied = BitBlt(memory.get(), 0, 0, area.width, area.height, screen.get(), area.left,
+                               area.top, SRCCOPY | CAPTUREBLT);
+    GdiFlush();
+    SelectObject(memory.get(), previous);
+    if (!copied) {
+        return pixels;
+    }
+    const std::size_t rowBytes = static_cast<std::size_t>(area.width) * 3;
+    const std::size_t stride = (rowBytes + 3) & ~std::size_t{3};
+    pixels.width = area.width;
+    pixels.height = area.height;
+    pixels.bgr.resize(rowBytes * static_cast<std::size_t>(area.height));
+    const auto* source = static_cast<const std::uint8_t*>(bits);
+    for (int row = 0; row < area.height; ++row) {
+        std::copy_n(source + static_cast<std::size_t>(row) * stride, rowBytes,
+                    pixels.bgr.begin() + static_cast<std::ptrdiff_t>(row * rowBytes));
+    }
+    return pixels;
+}
+
+std::unique_ptr<MouseHook> Win32Desktop::hookMouse(Window& receiver) {
+    return Win32MouseHook::install(static_cast<Win32Window&>(receiver).hwnd());
 }
 
 }  // namespace kv::platform::win32

@@ -49,6 +49,11 @@ public:
     NativeWindow nextInZOrder(NativeWindow window) const override;
     bool isWindowVisible(NativeWindow window) const override;
     Rect windowRect(NativeWindow window) const override;
+    Point clientToScreen(NativeWindow window, Point client) const override;
+    Point screenToClient(NativeWindow window, Point screen) const override;
+    Rect screenRect() const override;
+    ScreenPixels captureScreen(Rect area) override;
+    std::unique_ptr<MouseHook> hookMouse(Window& receiver) override;
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
     Win32Waits& win32Waits() { return waits_; }
@@ -69,6 +74,8 @@ public:
     // Called by a window when it is gone; the last one ends the message loop.
     void windowGone(Win32Window& window);
     Win32Window* findWindow(const WindowSpec& spec) const;
+    // The earliest opened window still open (the main window), or nullptr.
+    HWND firstOpenWindow() const;
 
 private:
     void runModalLoop(const Win32Window& window);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/mouse_hook.h"
 #include "platform/win32/text_encoding.h"
 
 namespace kv::platform::win32 {
@@ -46,11 +47,13 @@ void Win32Input::moveCursor(NativeWindow window, int x, int y) {
     SetCursorPos(target.x, target.y);
 }
 
-// No movement and no extra data: the event acts where the cursor is.
+// No movement: the event acts where the cursor is. The mark tells the
+// program's own mouse hook that this click is playback, not the user.
 void Win32Input::sendMouseEvent(MouseEvent event) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = mouseFlag(event);
+    input.mi.dwExtraInfo = kProgramInputMark;
     SendInput(1, &input, sizeof input);
 }
 

@@ -38,6 +38,15 @@ std::string Win32ListControl::cell(int row, int column) const {
     return owner_.run([&] { return readCellText(row, column); });
 }
 
+void Win32ListControl::writeCellText(int row, int column, std::string_view text) {
+    std::wstring wide = toWide(text);
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = wide.data();
+    SendMessageW(list_, LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
 std::vector<std::string> Win32ListControl::readRow(int row) const {
     return owner_.run([&] {
         std::vector<std::string> cells;
@@ -54,13 +63,57 @@ std::vector<std::string> Win32ListControl::readRow(int row) const {
 }
 
 void Win32ListControl::setCell(int row, int column, std::string_view text) {
+    owner_.run([&] { writeCellText(row, column, text); });
+}
+
+bool Win32ListControl::hasRow(int row) const {
+    return row >= 0 && row < static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::intptr_t Win32ListControl::readData(int row) const {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+void Win32ListControl::writeData(int row, std::intptr_t value) {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = value;
+    SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+// Whole texts both ways (a cell may be longer than any fixed buffer); a
+// worker's row read is served on this thread too, so it never sees the rows
+// half exchanged.
+void Win32ListControl::exchangeRows(int a, int b) {
     owner_.run([&] {
-        std::wstring wide = toWide(text);
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = wide.data();
-        SendMessageW(list_, LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
-                     reinterpret_cast<LPARAM>(&item));
+        if (a == b || !hasRow(a) || !hasRow(b)) {
+            return;
+        }
+        for (int column = 0; column < columns_; ++column) {
+            const std::string textA = readCellText(a, column);
+            writeCellText(a, column, readCellText(b, column));
+            writeCellText(b, column, textA);
+        }
+        const std::intptr_t dataA = readData(a);
+        writeData(a, readData(b));
+        writeData(b, dataA);
+    });
+}
+
+Rect Win32ListControl::rowBounds(int row) const {
+    return owner_.run([&] {
+        RECT r{};
+        r.left = LVIR_BOUNDS;
+        if (!hasRow(row) || !SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                                          reinterpret_cast<LPARAM>(&r))) {
+            return Rect{};
+        }
+        return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
     });
 }
 

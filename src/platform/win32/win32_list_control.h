@@ -18,6 +18,8 @@ public:
     std::string cell(int row, int column) const override;
     void setCell(int row, int column, std::string_view text) override;
     std::vector<std::string> readRow(int row) const override;
+    void exchangeRows(int a, int b) override;
+    Rect rowBounds(int row) const override;
     void insertRowAt(int index) override;
     void removeRow(int row) override;
     void removeAllRows() override;
@@ -30,6 +32,10 @@ public:
 
 private:
     std::string readCellText(int row, int column) const;
+    void writeCellText(int row, int column, std::string_view text);
+    bool hasRow(int row) const;
+    std::intptr_t readData(int row) const;
+    void writeData(int row, std::intptr_t value);
 
     HWND list_;
     const OwnerThread& owner_;

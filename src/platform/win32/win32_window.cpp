@@ -3,10 +3,13 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cstring>
+
 #include "platform/win32/control_classes.h"
 #include "platform/win32/message_loop.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_mouse_hook.h"
 
 namespace kv::platform::win32 {
 namespace {
@@ -39,6 +42,37 @@ bool pressedButton(UINT message, MouseButton& button) {
     }
 }
 
+// A 24-bit BMP file's image as a bitmap; nullptr for anything else.
+HBITMAP bitmapFromBmp(std::string_view bmp) {
+    constexpr std::size_t kFileHeader = 14;
+    if (bmp.size() < kFileHeader + sizeof(BITMAPINFOHEADER) || bmp[0] != 'B' || bmp[1] != 'M') {
+        return nullptr;
+    }
+    BITMAPINFOHEADER info{};
+    std::memcpy(&info, bmp.data() + kFileHeader, sizeof info);
+    DWORD pixelOffset = 0;
+    std::memcpy(&pixelOffset, bmp.data() + 10, sizeof pixelOffset);
+    if (info.biSize < sizeof info || info.biBitCount != 24 || info.biCompression != BI_RGB ||
+        info.biWidth <= 0 || info.biHeight == 0 || info.biWidth > 1 << 15 ||
+        info.biHeight > 1 << 15 || info.biHeight < -(1 << 15)) {
+        return nullptr;
+    }
+    const std::size_t stride = (static_cast<std::size_t>(info.biWidth) * 3 + 3) & ~std::size_t{3};
+    const std::size_t rows =
+        static_cast<std::size_t>(info.biHeight < 0 ? -info.biHeight : info.biHeight);
+    if (pixelOffset > bmp.size() || bmp.size() - pixelOffset < stride * rows) {
+        return nullptr;
+    }
+    info.biSize = sizeof info;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info),
+                                      DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr) {
+        std::memcpy(bits, bmp.data() + pixelOffset, stride * rows);
+    }
+    return bitmap;
+}
+
 Point pointOf(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
@@ -52,6 +86,10 @@ Win32Window::~Win32Window() {
     if (hwnd_ != nullptr) {
         DestroyWindow(hwnd_);
     }
+}
+
+DWORD Win32Window::extendedStyle() const {
+    return spec_.overlay ? WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE : 0;
 }
 
 DWORD Win32Window::windowStyle() const {
@@ -76,9 +114,10 @@ bool Win32Window::create() {
     const int x = (GetSystemMetrics(SM_CXSCREEN) - spec_.outerWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - spec_.outerHeight) / 2;
     const std::wstring caption = toWide(spec_.caption);
-    HWND hwnd =
-        CreateWindowExW(0, kWindowClassName, caption.c_str(), windowStyle(), x, y, spec_.outerWidth,
-                        spec_.outerHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    HWND owner = spec_.overlay ? desktop_.firstOpenWindow() : nullptr;
+    HWND hwnd = CreateWindowExW(extendedStyle(), kWindowClassName, caption.c_str(), windowStyle(),
+                                x, y, spec_.outerWidth, spec_.outerHeight, owner, nullptr,
+                                GetModuleHandleW(nullptr), this);
     if (hwnd == nullptr) {
         return false;
     }
@@ -97,7 +136,7 @@ bool Win32Window::create() {
     }
     handlers_.onMoved(*this);
     created_ = true;
-    ShowWindow(hwnd_, SW_SHOW);
+    ShowWindow(hwnd_, spec_.overlay ? SW_SHOWNOACTIVATE : SW_SHOW);
     UpdateWindow(hwnd_);
     return true;
 }
@@ -179,6 +218,14 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_HOTKEY:
             handlers_.onHotkey(*this, static_cast<int>(wParam));
             return 0;
+        case kMouseHookMessage:
+            handlers_.onHookedMouse(*this, Win32MouseHook::takeReport(wParam, lParam));
+            return 0;
+        case WM_MOUSEACTIVATE:
+            if (spec_.overlay) {
+                return MA_NOACTIVATE;
+            }
+            break;
         case WM_WINDOWPOSCHANGED:
             if (created_) {
                 handlers_.onMoved(*this);
@@ -241,7 +288,7 @@ void Win32Window::createControls() {
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.controlFont()), FALSE);
         SetWindowSubclass(hwnd, controlProc, i, reinterpret_cast<DWORD_PTR>(this));
-        Control control{&spec, hwnd, nullptr};
+        Control control{&spec, hwnd, nullptr, {}};
         if (spec.kind == ControlKind::reportList) {
             createColumns(hwnd, spec);
             control.list = std::make_unique<Win32ListControl>(
@@ -336,6 +383,9 @@ bool Win32Window::onSetCursor(HWND over) {
 
 void Win32Window::onDestroy() {
     handlers_.onDestroy(*this);
+    for (Control& control : controls_) {
+        control.image.reset();
+    }
     for (auto& [role, period] : timerPeriods_) {
         if (period > 0) {
             KillTimer(hwnd_, kFirstTimerId + role);
@@ -548,6 +598,44 @@ void Win32Window::setMenuItemEnabled(Role item, bool enabled) {
     owner_.run([&] {
         EnableMenuItem(menuOf(item), kFirstMenuItemId + item.value,
                        MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    });
+}
+
+void Win32Window::setPicture(Role role, std::string_view bmpFile) {
+    owner_.run([&] {
+        Control& c = controls_.at(indexOf(spec_.controls, role));
+        UniqueGdiObject bitmap(bitmapFromBmp(bmpFile));
+        SendMessageW(c.hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
+        c.image = std::move(bitmap);  // the control draws it; the old one goes
+    });
+}
+
+void Win32Window::setControlSize(Role role, int width, int height) {
+    owner_.run([&] {
+        SetWindowPos(control(role).hwnd, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+}
+
+void Win32Window::setOuterSize(int width, int height) {
+    owner_.run([&] {
+        SetWindowPos(hwnd_, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+}
+
+void Win32Window::moveTo(Point topLeft) {
+    owner_.run([&] {
+        SetWindowPos(hwnd_, nullptr, topLeft.x, topLeft.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+}
+
+void Win32Window::makeSeeThrough(int alpha) {
+    owner_.run([&] {
+        const LONG_PTR extended = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+        SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, extended | WS_EX_LAYERED | WS_EX_TRANSPARENT);
+        SetLayeredWindowAttributes(hwnd_, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
     });
 }
 

@@ -51,6 +51,11 @@ public:
     void setTimerDue(Role timer, std::int64_t dueMs) override;
     bool isMenuItemEnabled(Role item) const override;
     void setMenuItemEnabled(Role item, bool enabled) override;
+    void setPicture(Role control, std::string_view bmpFile) override;
+    void setControlSize(Role control, int width, int height) override;
+    void setOuterSize(int width, int height) override;
+    void moveTo(Point topLeft) override;
+    void makeSeeThrough(int alpha) override;
     bool isMinimized() const override;
     void minimize() override;
     void close() override;
@@ -63,7 +68,7 @@ public:
         return !isOpen() && &spec_ == &spec && &handlers_ == &handlers;
     }
     const WindowSpec& spec() const { return spec_; }
-    bool isOpen() const { return hwnd_ != nullptr; }
+    bool isOpen() const override { return hwnd_ != nullptr; }
     void restoreAndActivate();
     void comeForward();
     // What a precise timer ticks from (tests).
@@ -80,6 +85,7 @@ private:
         const ControlSpec* spec;
         HWND hwnd;
         std::unique_ptr<Win32ListControl> list;
+        UniqueGdiObject image;  // a picture box's bitmap
     };
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -108,6 +114,7 @@ private:
     void onPreciseTick(WPARAM id, LPARAM generation);
     void onWindowTimer(WPARAM id);
     PreciseTimer* preciseTimer(int role) const;
+    DWORD extendedStyle() const;
     const Control& control(Role role) const;
     const Control* controlById(int id) const;
     HMENU menuOf(Role item) const;

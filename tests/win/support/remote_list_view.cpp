@@ -84,4 +84,15 @@ bool RemoteListView::setCell(int row, int column, const std::wstring& text) {
            sendItem(LVM_SETITEMTEXTW, row, column);
 }
 
+RECT RemoteListView::rowRect(int row) const {
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    if (!usable() || !WriteProcessMemory(process_.get(), memory_, &rect, sizeof rect, nullptr)) {
+        return {};
+    }
+    SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(memory_));
+    ReadProcessMemory(process_.get(), memory_, &rect, sizeof rect, nullptr);
+    return rect;
+}
+
 }  // namespace kv::test

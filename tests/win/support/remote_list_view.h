@@ -30,6 +30,8 @@ public:
     // Texts of up to kMaxChars - 1 characters.
     std::wstring cell(int row, int column) const;
     bool setCell(int row, int column, const std::wstring& text);
+    // The whole row's rectangle in the list's client coordinates.
+    RECT rowRect(int row) const;
 
     static constexpr std::size_t kMaxChars = 2048;
 
