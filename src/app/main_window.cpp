@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/main_window_layout.h"
+#include "app/open_web_address.h"
+#include "app/tray_handlers.h"
 #include "app/window_under_cursor.h"
 #include "steps/step_list.h"
 #include "steps/step_store.h"
@@ -8,18 +10,23 @@
 namespace kv::app {
 
 MainWindow::MainWindow(platform::Desktop& desktop, mainwin::SharedValues& shared)
-    : desktop_(desktop), shared_(shared), hotkeys_(desktop), run_(desktop, shared) {}
+    : desktop_(desktop),
+      shared_(shared),
+      hotkeys_(desktop),
+      run_(desktop, shared),
+      listMenu_(desktop, shared),
+      about_(desktop) {}
 
 // Start-up steps, in this order: launch a pending program, register the
 // global hotkeys F5, F6 and F8, keep the list's handle, load the steps.
 void MainWindow::onCreated(platform::Window& window) {
-    // F6 (quick add) and F8 (about window) are bound to their handlers when
-    // those exist; they are registered now so the ids stay as they will be.
+    // F6 (quick add) is bound to its handler when that exists; it is
+    // registered now so the ids stay as they will be.
     const platform::NativeWindow handle = window.handle();
     startHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF5,
                                              [this, &window] { run_.toggleRun(window); });
     quickAddHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF6, [] {});
-    aboutHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF8, [] {});
+    aboutHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF8, [this] { about_.open(); });
     shared_.stepListHandle = window.controlHandle(MainRole::stepList);
     steps::StepList steps(window.list(MainRole::stepList));
     storeAtStart_ = steps::loadSteps(steps, desktop_.files(), desktop_.programDirectory());
@@ -60,6 +67,49 @@ void MainWindow::onClicked(platform::Window& window, platform::Role control) {
 
 void MainWindow::onHotkey(platform::Window& window, int id) {
     hotkeys_.dispatch(window.handle(), id);
+}
+
+void MainWindow::onMoved(platform::Window& window) {
+    onMainWindowMoved(window);
+}
+
+void MainWindow::onMenuItem(platform::Window& window, platform::Role item) {
+    if (item.is(MainRole::menuAdd)) {
+        listMenu_.menuAdd();
+    } else if (item.is(MainRole::menuEdit)) {
+        listMenu_.menuEdit(window);
+    } else if (item.is(MainRole::menuDelete)) {
+        listMenu_.menuDelete(window);
+    } else if (item.is(MainRole::menuDeleteAll)) {
+        listMenu_.menuDeleteAll(window);
+    } else if (item.is(MainRole::menuShowMain)) {
+        menuShowMain(window);
+    } else if (item.is(MainRole::menuExit)) {
+        menuExit(window);
+    }
+}
+
+void MainWindow::onMousePress(platform::Window& window, platform::Role control,
+                              platform::MouseButton button, platform::Point) {
+    if (control.is(MainRole::stepList) && button == platform::MouseButton::right) {
+        listMenu_.onListRightPress(window);
+    } else if (control.is(MainRole::linkLabel) && button == platform::MouseButton::left) {
+        openWebAddress(desktop_, kWebAddress);
+    }
+}
+
+void MainWindow::onRightClicked(platform::Window& window, platform::Role control) {
+    if (control.is(MainRole::stepList)) {
+        listMenu_.onListRightClick(window);
+    }
+}
+
+void MainWindow::onTrayDoubleClick(platform::Window& window) {
+    kv::app::onTrayDoubleClick(window);
+}
+
+void MainWindow::onTrayRightClick(platform::Window& window) {
+    kv::app::onTrayRightClick(window, desktop_);
 }
 
 void MainWindow::uiRefreshTick(platform::Window& window) {

@@ -13,6 +13,7 @@
 #include "platform/geometry.h"
 #include "platform/input.h"
 #include "platform/layout.h"
+#include "platform/shell.h"
 #include "platform/waits.h"
 #include "platform/window.h"
 
@@ -68,6 +69,11 @@ public:
     virtual Waits& waits() = 0;
     // The program's data files.
     virtual Files& files() = 0;
+    // Documents, programs and web addresses opened through the shell.
+    virtual Shell& shell() = 0;
+
+    // The program's version as its version resource gives it ("1.0.0").
+    virtual std::string programVersion() const = 0;
 };
 
 }  // namespace kv::platform

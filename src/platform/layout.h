@@ -79,6 +79,13 @@ struct WindowSpec {
     std::span<const TimerSpec> timers = {};
     std::span<const MenuSpec> menus = {};
     const char* trayTip = nullptr;  // a notification-area icon, not shown at creation
+    // A picture of the program's resources tiled from the top-left corner
+    // behind the controls (0: the plain window colour). Transparent labels
+    // show it through.
+    int backgroundPicture = 0;
+    // A left press on the background, or on a label that is no link, moves
+    // the window as dragging a title bar would.
+    bool dragByBackground = false;
 };
 
 }  // namespace kv::platform

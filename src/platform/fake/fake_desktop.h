@@ -13,6 +13,7 @@
 #include "platform/desktop.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_input.h"
+#include "platform/fake/fake_shell.h"
 #include "platform/fake/fake_waits.h"
 #include "platform/fake/fake_window.h"
 #include "platform/fake/virtual_clock.h"
@@ -51,8 +52,11 @@ public:
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
     Files& files() override { return files_; }
+    Shell& shell() override { return shell_; }
+    std::string programVersion() const override { return "1.0.0"; }
 
     VirtualClock& clock() { return clock_; }
+    FakeShell& fakeShell() { return shell_; }
     FakeInput& fakeInput() { return input_; }
     FakeWaits& fakeWaits() { return waits_; }
     FakeFiles& fakeFiles() { return files_; }
@@ -85,12 +89,32 @@ public:
     NativeWindow addNativeWindow(NativeWindow parent, Rect rect, bool visible = true);
     void setNativeVisible(NativeWindow window, bool visible);
 
+    // The notification area. While the shell refuses icons (no taskbar yet,
+    // Explorer restarting) adding one fails.
+    struct TrayIcon {
+        NativeWindow window;
+        std::string tip;
+    };
+    std::vector<TrayIcon> trayIcons() const;
+    // How many times an icon was added, refused attempts not counted.
+    int trayIconAdds() const;
+    void setShellRefusesIcons(bool refuse);
+    // Explorer restarts: every icon is gone, the shell takes icons again and
+    // every open window hears that the taskbar was created.
+    void recreateTaskbar();
+    NativeWindow foregroundWindow() const;
+
     // The open window of this spec, or nullptr.
     FakeWindow* findWindow(const WindowSpec& spec) const;
     int openWindowCount() const;
     std::vector<MessageBoxRecord> messages() const;
 
     // Called by FakeWindow.
+    bool addTrayIcon(NativeWindow window, std::string_view tip);
+    void deleteTrayIcon(NativeWindow window);
+    void setForegroundWindow(NativeWindow window);
+    // Moves a window and its controls; shows or hides it.
+    void placeWindow(NativeWindow window, Rect outer);
     void windowClosed(FakeWindow& window);
     void windowActivated(FakeWindow& window);
     int activations(const FakeWindow& window) const;
@@ -108,7 +132,12 @@ private:
     FakeInput input_{*this};
     FakeWaits waits_{clock_};
     FakeFiles files_;
+    FakeShell shell_;
     mutable std::mutex mutex_;
+    std::vector<TrayIcon> trayIcons_;
+    int trayIconAdds_ = 0;
+    bool shellRefusesIcons_ = false;
+    NativeWindow foreground_ = 0;
     std::string programDirectory_ = "C:\\Klikvane";
     std::uint32_t tickBase_ = 0;
     Point cursor_;

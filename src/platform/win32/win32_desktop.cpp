@@ -1,6 +1,7 @@
 #include "platform/win32/win32_desktop.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <thread>
@@ -87,6 +88,10 @@ HFONT createControlFont() {
 }  // namespace
 
 Win32Desktop::Win32Desktop() {
+    // Shell calls (opening an address) need COM on the thread that makes them.
+    comReady_ =
+        SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     registerWindowClass();
@@ -96,7 +101,35 @@ Win32Desktop::Win32Desktop() {
     PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
 }
 
-Win32Desktop::~Win32Desktop() = default;
+Win32Desktop::~Win32Desktop() {
+    // Windows still open (a test's) go before COM does.
+    windows_.clear();
+    if (comReady_) {
+        CoUninitialize();
+    }
+}
+
+std::string Win32Desktop::programVersion() const {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (data == nullptr) {
+        return {};
+    }
+    // VerQueryValue wants a writable copy of the block.
+    const DWORD size = SizeofResource(instance, found);
+    std::vector<char> block(static_cast<const char*>(data), static_cast<const char*>(data) + size);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT infoSize = 0;
+    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) ||
+        info == nullptr || infoSize < sizeof *info) {
+        return {};
+    }
+    return std::to_string(HIWORD(info->dwFileVersionMS)) + "." +
+           std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(info->dwFileVersionLS));
+}
 
 Win32Window* Win32Desktop::findWindow(const WindowSpec& spec) const {
     for (const auto& window : windows_) {

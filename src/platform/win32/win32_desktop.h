@@ -11,6 +11,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_input.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_waits.h"
 #include "platform/win32/win32_window.h"
 
@@ -45,8 +46,12 @@ public:
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
     Files& files() override { return files_; }
+    Shell& shell() override { return shell_; }
+    std::string programVersion() const override;
 
     HFONT controlFont() const { return static_cast<HFONT>(font_.get()); }
+    // The message Explorer broadcasts when its taskbar is (re)created.
+    UINT taskbarCreatedMessage() const { return taskbarCreated_; }
     // Called by a window when it is gone; the last one ends the message loop.
     void windowGone(Win32Window& window);
     Win32Window* findWindow(const WindowSpec& spec) const;
@@ -55,10 +60,13 @@ private:
     void runModalLoop(const Win32Window& window);
     void enableOtherWindows(const Win32Window& except, bool enable);
 
+    bool comReady_ = false;
+    UINT taskbarCreated_ = 0;
     UniqueGdiObject font_;
     Win32Input input_;
     Win32Waits waits_;
     Win32Files files_;
+    Win32Shell shell_;
     // Windows stay allocated after they close, so a handler or a worker that
     // still holds one talks to a closed window instead of freed memory.
     std::vector<std::unique_ptr<Win32Window>> windows_;

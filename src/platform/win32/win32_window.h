@@ -51,6 +51,15 @@ public:
     bool isMinimized() const override;
     void minimize() override;
     void close() override;
+    bool isShown() const override;
+    void show() override;
+    void hide() override;
+    void restore() override;
+    void restoreAndCentre() override;
+    Rect outerRect() const override;
+    bool showTrayIcon() override;
+    void removeTrayIcon() override;
+    void popupMenu(Role menu, Point screenPoint, PopupOptions options) override;
 
     HWND hwnd() const { return hwnd_; }
     const WindowSpec& spec() const { return spec_; }
@@ -70,7 +79,16 @@ private:
         std::unique_ptr<Win32ListControl> list;
     };
 
+    // One message in progress; a menu item its handler chose from a popup
+    // reaches its handler when the message is done.
+    class Dispatch;
+    void deliverChosenItem();
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void onTrayMessage(LPARAM lParam);
+    bool addTrayIcon();
+    void dragByBackground();
+    void loadBackground();
+    LRESULT onCtlColorStatic(HDC dc, HWND control);
     LRESULT handleControlMessage(HWND control, std::size_t index, UINT message, WPARAM wParam,
                                  LPARAM lParam);
     void createControls();
@@ -94,6 +112,16 @@ private:
     std::vector<Control> controls_;
     std::map<int, int> timerPeriods_;
     std::vector<UniqueMenu> menus_;
+    UniqueGdiObject backgroundPicture_;
+    UniqueGdiObject backgroundBrush_;  // the tiled picture, when the spec has one
+    bool trayWanted_ = false;
+    bool trayAdded_ = false;
+    int chosenItem_ = -1;  // a menu item's role value; -1: none
 };
+
+// The message through which the notification-area icon reports the mouse.
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 2;
+// The icon's id among the window's icons.
+inline constexpr UINT kTrayIconId = 1;
 
 }  // namespace kv::platform::win32
