@@ -45,6 +45,7 @@ public:
     virtual void setMenuItemEnabled(Role item, bool enabled) = 0;
 
     virtual bool isMinimized() const = 0;
+    // A window already minimised, hidden or not, stays as it is.
     virtual void minimize() = 0;
     // Destroys the window, as its close box does.
     virtual void close() = 0;

@@ -213,17 +213,16 @@ bool FakeWindow::isMinimized() const {
     return minimized_;
 }
 
-// As on Windows, minimising a hidden window also shows it (minimised).
+// A window already minimised (hidden in the notification area or not) stays
+// as it is.
 void FakeWindow::minimize() {
     {
         std::lock_guard lock(mutex_);
-        if (minimized_ && shown_) {
+        if (minimized_) {
             return;
         }
         minimized_ = true;
-        shown_ = true;
     }
-    desktop_.setNativeVisible(handle_, true);
     handlers_.onMoved(*this);
 }
 

@@ -120,6 +120,22 @@ private:
     int outer_;
 };
 
+LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        self->owner_.bind(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    Dispatch dispatch(*self);
+    return self->handleMessage(message, wParam, lParam);
+}
+
 void Win32Window::deliverChosenItem() {
     const int item = std::exchange(chosenItem_, -1);
     if (item >= 0 && isOpen()) {
@@ -214,6 +230,9 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_HOTKEY:
             handlers_.onHotkey(*this, static_cast<int>(wParam));
             return 0;
+        case kHideMessage:
+            ShowWindow(hwnd_, SW_HIDE);
+            return 0;
         case kTrayCallbackMessage:
             onTrayMessage(lParam);
             return 0;
@@ -222,7 +241,9 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
             const UINT unmoved = SWP_NOMOVE | SWP_NOSIZE;
             if (created_ && (pos->flags & unmoved) != unmoved) {
+                inPositionChange_ = true;
                 handlers_.onMoved(*this);
+                inPositionChange_ = false;
             }
             break;
         }
@@ -555,8 +576,14 @@ bool Win32Window::isMinimized() const {
     return owner_.run([&] { return hwnd_ != nullptr && IsIconic(hwnd_) != FALSE; });
 }
 
+// A window already minimised (in the notification area, hidden) stays as
+// it is: minimising it again would show it on the taskbar.
 void Win32Window::minimize() {
-    owner_.run([&] { ShowWindow(hwnd_, SW_MINIMIZE); });
+    owner_.run([&] {
+        if (hwnd_ != nullptr && !IsIconic(hwnd_)) {
+            ShowWindow(hwnd_, SW_MINIMIZE);
+        }
+    });
 }
 
 void Win32Window::close() {
@@ -575,8 +602,17 @@ void Win32Window::show() {
     owner_.run([&] { ShowWindow(hwnd_, SW_SHOW); });
 }
 
+// Hiding from inside a position change (the window being minimised) waits
+// until that change is complete: wine, hidden in the middle of minimising,
+// loses the minimised state, and the window later restores to nowhere.
 void Win32Window::hide() {
-    owner_.run([&] { ShowWindow(hwnd_, SW_HIDE); });
+    owner_.run([&] {
+        if (inPositionChange_) {
+            PostMessageW(hwnd_, kHideMessage, 0, 0);
+        } else {
+            ShowWindow(hwnd_, SW_HIDE);
+        }
+    });
 }
 
 void Win32Window::restore() {

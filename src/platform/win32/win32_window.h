@@ -117,10 +117,13 @@ private:
     bool trayWanted_ = false;
     bool trayAdded_ = false;
     int chosenItem_ = -1;  // a menu item's role value; -1: none
+    bool inPositionChange_ = false;
 };
 
 // The message through which the notification-area icon reports the mouse.
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 2;
+// Hides the window once the position change in progress is complete.
+inline constexpr UINT kHideMessage = WM_APP + 3;
 // The icon's id among the window's icons.
 inline constexpr UINT kTrayIconId = 1;
 

@@ -1,0 +1,288 @@
+// The shipped program in the notification area, with its list menu and its
+// about window, driven as a user would: real key presses and mouse presses,
+// the icon's messages posted as the shell posts them.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/text_encoding.h"
+#include "steps/store_format.h"
+#include "support/mouse_input.h"
+#include "support/program_process.h"
+#include "support/remote_list_view.h"
+#include "support/screenshot.h"
+#include "support/store_file.h"
+
+namespace kv {
+namespace {
+
+using platform::MouseButton;
+using steps::StepRecord;
+
+constexpr wchar_t kMainCaption[] = L"鼠标自动点击";
+constexpr wchar_t kAboutCaption[] = L"关于";
+// How the program's icon reports the mouse (its private callback message).
+constexpr UINT kTrayCallbackMessage = WM_APP + 2;
+constexpr UINT kTrayIconId = 1;
+
+// NIM_MODIFY with no flags succeeds only for an icon that is there.
+bool iconPresent(HWND main) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = main;
+    icon.uID = kTrayIconId;
+    return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
+}
+
+void deleteIcon(HWND main) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = main;
+    icon.uID = kTrayIconId;
+    Shell_NotifyIconW(NIM_DELETE, &icon);
+}
+
+RECT windowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+// The popup menu on the screen, once one is shown.
+HWND openMenu() {
+    HWND menu = nullptr;
+    test::pumpUntil([&] {
+        menu = FindWindowW(L"#32768", nullptr);
+        return menu != nullptr && IsWindowVisible(menu);
+    });
+    return menu;
+}
+
+// Clicks the item at this position of the open menu of `count` items (the
+// items are text items of one height; the menu belongs to another process,
+// so its items' rectangles cannot be asked for).
+bool chooseMenuItem(int position, int count) {
+    HWND menuWindow = openMenu();
+    if (menuWindow == nullptr) {
+        return false;
+    }
+    RECT client{};
+    GetClientRect(menuWindow, &client);
+    const int itemHeight = (client.bottom - client.top) / count;
+    POINT item{(client.right - client.left) / 2, itemHeight * position + itemHeight / 2};
+    ClientToScreen(menuWindow, &item);
+    // A loaded machine may take the first click before the menu tracks the
+    // mouse; a user would click again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        test::pumpFor(300);
+        test::clickAt(item, MouseButton::left);
+        if (test::pumpUntil(
+                [] {
+                    HWND open = FindWindowW(L"#32768", nullptr);
+                    return open == nullptr || !IsWindowVisible(open);
+                },
+                2000)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The screen point in the middle of a row of the program's list (report
+// view: the header, then rows of equal height).
+POINT rowPoint(HWND list, int row) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const RECT headerRect = windowRect(header);
+    const int headerHeight = headerRect.bottom - headerRect.top;
+    const int one = HIWORD(SendMessageW(list, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
+    const int two = HIWORD(SendMessageW(list, LVM_APPROXIMATEVIEWRECT, 2, MAKELPARAM(-1, -1)));
+    const int rowHeight = two - one;
+    POINT p{40, headerHeight + row * rowHeight + rowHeight / 2};
+    ClientToScreen(list, &p);
+    return p;
+}
+
+class TrayAndMenusTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(test::writeStoreFile(test::storeFileIn(program.directory()), rows));
+        ASSERT_TRUE(program.start());
+        main = program.waitForWindow(kMainCaption);
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(test::pumpUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    }
+    void TearDown() override {
+        if (IsWindow(main)) {
+            PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        program.waitForExit(10000);
+    }
+    void minimise() {
+        PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(test::pumpUntil([&] { return !IsWindowVisible(main); }));
+    }
+    void trayEvent(UINT mouseMessage) {
+        PostMessageW(main, kTrayCallbackMessage, kTrayIconId, mouseMessage);
+    }
+    int rowCount() { return test::RemoteListView(test::listViewIn(main)).rowCount(); }
+
+    std::vector<StepRecord> rows = {
+        {"10", "20", "左键", "单击", "1000", "1", ""},
+        {"30", "40", "右键", "单击", "1000", "1", "第二行"},
+        {"50", "60", "中键", "单击", "1000", "1", ""},
+    };
+    test::ProgramProcess program;
+    HWND main = nullptr;
+};
+
+TEST_F(TrayAndMenusTest, MinimiseHidesBehindTheIconAndADoubleClickBringsItBackInPlace) {
+    const RECT before = windowRect(main);
+    EXPECT_FALSE(iconPresent(main));  // no icon before the first minimise
+    minimise();
+    EXPECT_TRUE(iconPresent(main));
+    test::saveScreenshot(L"tray-icon");
+
+    trayEvent(WM_LBUTTONDOWN);  // a single click does nothing
+    trayEvent(WM_LBUTTONUP);
+    test::pumpFor(300);
+    EXPECT_FALSE(IsWindowVisible(main));
+
+    trayEvent(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(test::pumpUntil([&] {
+        const RECT r = windowRect(main);
+        return IsWindowVisible(main) && !IsIconic(main) && r.left == before.left &&
+               r.top == before.top && r.right == before.right;
+    }));
+    EXPECT_TRUE(iconPresent(main));  // the icon stays
+
+    // F5 from anywhere: minimised into the tray again, as the run starts.
+    test::pressKey(VK_F5);
+    ASSERT_TRUE(test::pumpUntil([&] { return !IsWindowVisible(main); }));
+    test::pressKey(VK_F5);  // and stops; still one icon, still hidden
+    test::pumpFor(500);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(iconPresent(main));
+}
+
+TEST_F(TrayAndMenusTest, TrayMenuShowsTheWindowCentredAndExitEndsTheProgramWithTheRowsSaved) {
+    // Away from the centre first, so that coming back centred shows.
+    SetWindowPos(main, nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    minimise();
+    SetCursorPos(900, 700);
+    test::pumpFor(200);  // the cursor's new place reaches the other process
+    trayEvent(WM_RBUTTONUP);
+    ASSERT_NE(openMenu(), nullptr);
+    test::pumpFor(200);
+    test::saveScreenshot(L"tray-menu");
+    const RECT menuRect = windowRect(openMenu());
+    EXPECT_LE(menuRect.right, 900 - 5 + 1);  // right-aligned at the cursor - 5
+    EXPECT_GE(menuRect.top, 700 - 5 - 1);
+    ASSERT_TRUE(chooseMenuItem(0, 2));  // "显示主界面"
+    const int centreX = (GetSystemMetrics(SM_CXSCREEN) - 492) / 2;
+    const int centreY = (GetSystemMetrics(SM_CYSCREEN) - 340) / 2;
+    EXPECT_TRUE(test::pumpUntil([&] {
+        const RECT r = windowRect(main);
+        return IsWindowVisible(main) && !IsIconic(main) && r.left == centreX && r.top == centreY &&
+               r.right - r.left == 492;
+    }));
+
+    minimise();
+    trayEvent(WM_RBUTTONUP);
+    ASSERT_TRUE(chooseMenuItem(1, 2));  // "退出"
+    EXPECT_EQ(program.waitForExit(10000), 0);
+    EXPECT_FALSE(iconPresent(main));  // no dead icon left behind
+    const std::string bytes = test::fileBytes(test::storeFileIn(program.directory()));
+    const auto opened = steps::store::openStore(bytes);
+    EXPECT_EQ(opened.layout.recordCount, 3);
+}
+
+TEST_F(TrayAndMenusTest, IconComesBackWhenTheTaskbarIsCreatedAgain) {
+    minimise();
+    deleteIcon(main);  // Explorer went away with it
+    EXPECT_FALSE(iconPresent(main));
+    PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(test::pumpUntil([&] { return iconPresent(main); }));
+}
+
+TEST_F(TrayAndMenusTest, ListMenuDeletesTheRowPressedOnAndThenEveryRow) {
+    HWND list = test::listViewIn(main);
+    SetForegroundWindow(main);
+    test::pumpFor(200);
+    test::clickAt(rowPoint(list, 1), MouseButton::left);  // select row 1
+    test::pumpFor(200);
+    test::pressButtonAt(rowPoint(list, 1), MouseButton::right);
+    ASSERT_NE(openMenu(), nullptr);
+    test::releaseButtonAt(rowPoint(list, 1), MouseButton::right);
+    test::pumpFor(200);
+    test::saveScreenshot(L"list-menu");
+    ASSERT_TRUE(chooseMenuItem(2, 4));  // "删除"
+    ASSERT_TRUE(test::pumpUntil([&] { return rowCount() == 2; }));
+    test::RemoteListView view(list);
+    EXPECT_EQ(view.cell(0, 0), L"10");
+    EXPECT_EQ(view.cell(1, 0), L"50");
+
+    // The list takes the next click normally: a left click selects row 0.
+    test::clickAt(rowPoint(list, 0), MouseButton::left);
+    test::pumpFor(200);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
+
+    test::pressButtonAt(rowPoint(list, 0), MouseButton::right);
+    ASSERT_NE(openMenu(), nullptr);
+    test::releaseButtonAt(rowPoint(list, 0), MouseButton::right);
+    ASSERT_TRUE(chooseMenuItem(3, 4));  // "全部删除"
+    EXPECT_TRUE(test::pumpUntil([&] { return rowCount() == 0; }));
+}
+
+TEST_F(TrayAndMenusTest, F8OpensTheBorderlessAboutWindowWhichDragsAndClosesOnRightPressOrEsc) {
+    test::pressKey(VK_F8);
+    HWND about = program.waitForWindow(kAboutCaption, 5000);
+    ASSERT_NE(about, nullptr);
+    ASSERT_TRUE(test::pumpUntil([&] { return IsWindowVisible(about) != FALSE; }));
+    const RECT at = windowRect(about);
+    EXPECT_EQ(at.right - at.left, 178);
+    EXPECT_EQ(at.bottom - at.top, 169);
+    EXPECT_EQ(at.left, (GetSystemMetrics(SM_CXSCREEN) - 178) / 2);
+    EXPECT_EQ(at.top, (GetSystemMetrics(SM_CYSCREEN) - 169) / 2);
+    EXPECT_FALSE(GetWindowLongW(about, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
+    test::pumpFor(300);
+    test::saveScreenshot(L"about-window");
+
+    // F8 again only activates it.
+    test::pressKey(VK_F8);
+    test::pumpFor(300);
+    EXPECT_EQ(FindWindowW(nullptr, kAboutCaption), about);
+
+    // Dragging the background moves it.
+    POINT grab{at.left + 6, at.top + 6};
+    test::pressButtonAt(grab, MouseButton::left);
+    test::pumpFor(100);
+    for (int step = 1; step <= 4; ++step) {
+        SetCursorPos(grab.x + 10 * step, grab.y + 5 * step);
+        test::pumpFor(50);
+    }
+    test::releaseButtonAt({grab.x + 40, grab.y + 20}, MouseButton::left);
+    ASSERT_TRUE(test::pumpUntil([&] { return windowRect(about).left == at.left + 40; }));
+    EXPECT_EQ(windowRect(about).top, at.top + 20);
+
+    // A right press closes it.
+    test::clickAt({at.left + 100, at.top + 60}, MouseButton::right);
+    EXPECT_TRUE(test::pumpUntil([&] { return !IsWindow(about); }));
+
+    // Esc closes it too.
+    test::pressKey(VK_F8);
+    about = program.waitForWindow(kAboutCaption, 5000);
+    ASSERT_NE(about, nullptr);
+    SetForegroundWindow(about);
+    test::pumpFor(300);
+    test::pressKey(VK_ESCAPE);
+    EXPECT_TRUE(test::pumpUntil([&] { return !IsWindow(about); }));
+    EXPECT_TRUE(IsWindow(main));
+}
+
+}  // namespace
+}  // namespace kv
