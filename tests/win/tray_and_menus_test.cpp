@@ -13,6 +13,7 @@
 #include "platform/win32/text_encoding.h"
 #include "steps/store_format.h"
 #include "support/mouse_input.h"
+#include "support/popup_menus.h"
 #include "support/program_process.h"
 #include "support/remote_list_view.h"
 #include "support/screenshot.h"
@@ -51,60 +52,6 @@ RECT windowRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return r;
-}
-
-// The popup menu on the screen, once one is shown.
-HWND openMenu() {
-    HWND menu = nullptr;
-    test::pumpUntil([&] {
-        menu = FindWindowW(L"#32768", nullptr);
-        return menu != nullptr && IsWindowVisible(menu);
-    });
-    return menu;
-}
-
-// Clicks the item at this position of the open menu of `count` items (the
-// items are text items of one height; the menu belongs to another process,
-// so its items' rectangles cannot be asked for).
-bool chooseMenuItem(int position, int count) {
-    HWND menuWindow = openMenu();
-    if (menuWindow == nullptr) {
-        return false;
-    }
-    RECT client{};
-    GetClientRect(menuWindow, &client);
-    const int itemHeight = (client.bottom - client.top) / count;
-    POINT item{(client.right - client.left) / 2, itemHeight * position + itemHeight / 2};
-    ClientToScreen(menuWindow, &item);
-    // A loaded machine may take the first click before the menu tracks the
-    // mouse; a user would click again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        test::pumpFor(300);
-        test::clickAt(item, MouseButton::left);
-        if (test::pumpUntil(
-                [] {
-                    HWND open = FindWindowW(L"#32768", nullptr);
-                    return open == nullptr || !IsWindowVisible(open);
-                },
-                2000)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The screen point in the middle of a row of the program's list (report
-// view: the header, then rows of equal height).
-POINT rowPoint(HWND list, int row) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    const RECT headerRect = windowRect(header);
-    const int headerHeight = headerRect.bottom - headerRect.top;
-    const int one = HIWORD(SendMessageW(list, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
-    const int two = HIWORD(SendMessageW(list, LVM_APPROXIMATEVIEWRECT, 2, MAKELPARAM(-1, -1)));
-    const int rowHeight = two - one;
-    POINT p{40, headerHeight + row * rowHeight + rowHeight / 2};
-    ClientToScreen(list, &p);
-    return p;
 }
 
 class TrayAndMenusTest : public ::testing::Test {
@@ -176,13 +123,13 @@ TEST_F(TrayAndMenusTest, TrayMenuShowsTheWindowCentredAndExitEndsTheProgramWithT
     SetCursorPos(900, 700);
     test::pumpFor(200);  // the cursor's new place reaches the other process
     trayEvent(WM_RBUTTONUP);
-    ASSERT_NE(openMenu(), nullptr);
+    ASSERT_NE(test::openMenu(), nullptr);
     test::pumpFor(200);
     test::saveScreenshot(L"tray-menu");
-    const RECT menuRect = windowRect(openMenu());
+    const RECT menuRect = windowRect(test::openMenu());
     EXPECT_LE(menuRect.right, 900 - 5 + 1);  // right-aligned at the cursor - 5
     EXPECT_GE(menuRect.top, 700 - 5 - 1);
-    ASSERT_TRUE(chooseMenuItem(0, 2));  // "显示主界面"
+    ASSERT_TRUE(test::chooseMenuItem(0, 2));  // "显示主界面"
     const int centreX = (GetSystemMetrics(SM_CXSCREEN) - 492) / 2;
     const int centreY = (GetSystemMetrics(SM_CYSCREEN) - 340) / 2;
     EXPECT_TRUE(test::pumpUntil([&] {
@@ -193,7 +140,7 @@ TEST_F(TrayAndMenusTest, TrayMenuShowsTheWindowCentredAndExitEndsTheProgramWithT
 
     minimise();
     trayEvent(WM_RBUTTONUP);
-    ASSERT_TRUE(chooseMenuItem(1, 2));  // "退出"
+    ASSERT_TRUE(test::chooseMenuItem(1, 2));  // "退出"
     EXPECT_EQ(program.waitForExit(10000), 0);
     EXPECT_FALSE(iconPresent(main));  // no dead icon left behind
     const std::string bytes = test::fileBytes(test::storeFileIn(program.directory()));
@@ -213,28 +160,28 @@ TEST_F(TrayAndMenusTest, ListMenuDeletesTheRowPressedOnAndThenEveryRow) {
     HWND list = test::listViewIn(main);
     SetForegroundWindow(main);
     test::pumpFor(200);
-    test::clickAt(rowPoint(list, 1), MouseButton::left);  // select row 1
+    test::clickAt(test::listRowPoint(list, 1), MouseButton::left);  // select row 1
     test::pumpFor(200);
-    test::pressButtonAt(rowPoint(list, 1), MouseButton::right);
-    ASSERT_NE(openMenu(), nullptr);
-    test::releaseButtonAt(rowPoint(list, 1), MouseButton::right);
+    test::pressButtonAt(test::listRowPoint(list, 1), MouseButton::right);
+    ASSERT_NE(test::openMenu(), nullptr);
+    test::releaseButtonAt(test::listRowPoint(list, 1), MouseButton::right);
     test::pumpFor(200);
     test::saveScreenshot(L"list-menu");
-    ASSERT_TRUE(chooseMenuItem(2, 4));  // "删除"
+    ASSERT_TRUE(test::chooseMenuItem(2, 4));  // "删除"
     ASSERT_TRUE(test::pumpUntil([&] { return rowCount() == 2; }));
     test::RemoteListView view(list);
     EXPECT_EQ(view.cell(0, 0), L"10");
     EXPECT_EQ(view.cell(1, 0), L"50");
 
     // The list takes the next click normally: a left click selects row 0.
-    test::clickAt(rowPoint(list, 0), MouseButton::left);
+    test::clickAt(test::listRowPoint(list, 0), MouseButton::left);
     test::pumpFor(200);
     EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
 
-    test::pressButtonAt(rowPoint(list, 0), MouseButton::right);
-    ASSERT_NE(openMenu(), nullptr);
-    test::releaseButtonAt(rowPoint(list, 0), MouseButton::right);
-    ASSERT_TRUE(chooseMenuItem(3, 4));  // "全部删除"
+    test::pressButtonAt(test::listRowPoint(list, 0), MouseButton::right);
+    ASSERT_NE(test::openMenu(), nullptr);
+    test::releaseButtonAt(test::listRowPoint(list, 0), MouseButton::right);
+    ASSERT_TRUE(test::chooseMenuItem(3, 4));  // "全部删除"
     EXPECT_TRUE(test::pumpUntil([&] { return rowCount() == 0; }));
 }
 
@@ -282,6 +229,85 @@ TEST_F(TrayAndMenusTest, F8OpensTheBorderlessAboutWindowWhichDragsAndClosesOnRig
     test::pressKey(VK_ESCAPE);
     EXPECT_TRUE(test::pumpUntil([&] { return !IsWindow(about); }));
     EXPECT_TRUE(IsWindow(main));
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// The https handler of the test's prefix, replaced for the test by a command
+// that writes the address it gets into a file.
+class RecordingBrowser {
+public:
+    explicit RecordingBrowser(const std::wstring& record) : record_(record) {
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                        nullptr);
+        wchar_t old[1024] = {};
+        DWORD size = sizeof old;
+        hadOld_ = RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old),
+                                   &size) == ERROR_SUCCESS;
+        old_ = old;
+        const std::wstring command = L"cmd.exe /c echo %1> \"" + record_ + L"\"";
+        set(command);
+    }
+    ~RecordingBrowser() {
+        if (hadOld_) {
+            set(old_);
+        } else {
+            RegDeleteValueW(key_, nullptr);
+        }
+        RegCloseKey(key_);
+    }
+    RecordingBrowser(const RecordingBrowser&) = delete;
+    RecordingBrowser& operator=(const RecordingBrowser&) = delete;
+
+    // What the handler got, without the line break echo adds.
+    std::string opened() const {
+        std::string text = test::fileBytes(record_);
+        while (!text.empty() &&
+               (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
+            text.pop_back();
+        }
+        return text;
+    }
+
+private:
+    static constexpr wchar_t kKey[] = L"Software\\Classes\\https\\shell\\open\\command";
+    void set(const std::wstring& value) {
+        RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    std::wstring record_;
+    HKEY key_ = nullptr;
+    bool hadOld_ = false;
+    std::wstring old_;
+};
+
+TEST_F(TrayAndMenusTest, BothLinksOpenTheAddressWithTheUsersHttpsHandler) {
+    const std::wstring record = program.directory() + L"\\opened.txt";
+    RecordingBrowser browser(record);
+    SetForegroundWindow(main);
+    test::pumpFor(200);
+
+    POINT mainLink{310, 285};
+    ClientToScreen(main, &mainLink);
+    test::clickAt(mainLink, MouseButton::left);
+    EXPECT_TRUE(test::pumpUntil([&] { return !browser.opened().empty(); }, 10000));
+    EXPECT_EQ(browser.opened(), "https://klikvane.example.com");
+    DeleteFileW(record.c_str());
+
+    test::pressKey(VK_F8);
+    HWND about = program.waitForWindow(kAboutCaption, 5000);
+    ASSERT_NE(about, nullptr);
+    test::pumpFor(300);
+    POINT aboutLink{26, 103};
+    ClientToScreen(about, &aboutLink);
+    test::clickAt(aboutLink, MouseButton::left);
+    EXPECT_TRUE(test::pumpUntil([&] { return !browser.opened().empty(); }, 10000));
+    EXPECT_EQ(browser.opened(), "https://klikvane.example.com");
+    EXPECT_TRUE(IsWindow(about));  // a left press on the link does not close it
 }
 
 }  // namespace
