@@ -8,6 +8,9 @@
 #
 #   KV_RUN_EXE=path/to/other.exe ./run.sh   run another program the same way (no build)
 #   KV_LANG=C.UTF-8 ./run.sh                run under code page 1252 (default: zh_CN.UTF-8, 936)
+#   KV_WIN_ARCH=64 ./run.sh                 show the 64-bit build (default: the shipped 32-bit
+#                                           program where this host runs 32-bit programs, else
+#                                           the 64-bit build under wine64)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -20,14 +23,31 @@ tools/ensure-deps.sh
 # A prefix of its own, so that stopping its wineserver never touches a test pass.
 export KV_WINEPREFIX=${KV_WINEPREFIX:-$PWD/build/wineprefix-run}
 
+# The shipped 32-bit program is built on every host; where this host cannot
+# run 32-bit programs, the 64-bit build of the same sources is shown.
 exe=${KV_RUN_EXE:-}
 if [[ -z "$exe" ]]; then
+    arch=$(tools/win-arch.sh)
+    explained=$(tools/win-arch.sh --explain)
+    export KV_WIN_ARCH=$arch
     if [[ ! -f build/win/build.ninja ]]; then
         cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
     fi
     ninja -C build/win Klikvane
     exe=build/win/bin/Klikvane.exe
+    if [[ "$arch" == 64 ]]; then
+        if [[ ! -f build/win64/build.ninja ]]; then
+            cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
+        fi
+        ninja -C build/win64 Klikvane
+        exe=build/win64/bin/Klikvane.exe
+    fi
+    echo "run.sh: $explained; showing $exe"
+else
+    KV_WIN_ARCH=$(tools/wine-run.sh --arch-of "$exe")
+    export KV_WIN_ARCH
 fi
+tools/win-arch.sh --check
 
 # The program's texts are GBK: show them as on the Chinese system it is made
 # for, whatever the shell's own locale is.

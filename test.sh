@@ -5,16 +5,25 @@
 #
 # Passes: host unit tests (build/host); the same with AddressSanitizer and
 # UBSan (build/asan); the threaded tests with ThreadSanitizer (build/tsan);
-# the Windows integration tests under wine on one Xvfb screen (build/win);
+# the shipped 32-bit Klikvane.exe built (build/win) and the Windows
+# integration tests under wine on one Xvfb screen (build/win, or build/win64
+# where the 64-bit build is tested);
 # fuzz/replay.sh, when present, replays the fuzz corpus.
 #
 #   KV_SKIP_SANITIZERS=1  skip the asan and tsan passes
 #   KV_SKIP_WINE=1        skip the Windows build and its tests
 #   KV_SKIP_FUZZ=1        skip the fuzz corpus replay
+#   KV_WIN_ARCH=32|64     test this Windows build (default: the shipped 32-bit
+#                         one where the host runs 32-bit programs, else the
+#                         64-bit build of the same sources under wine64;
+#                         tools/win-arch.sh decides)
 #   KV_BUILD=dir          build trees and wine prefix under dir (default build)
 # Full logs of every step are kept in $KV_BUILD/logs.
 set -uo pipefail
 cd "$(dirname "$0")" || exit 1
+
+# The compiler cache (when installed) shares its entries between clones.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
 
 build_root=${KV_BUILD:-build}
 logs=$build_root/logs
@@ -95,6 +104,15 @@ section "dependencies"
 if ! tools/ensure-deps.sh; then
     fail_step "tools/ensure-deps.sh failed"
 fi
+win_arch=$(tools/win-arch.sh) || exit 2
+echo "$(tools/win-arch.sh --explain)"
+# No wine that can start: stop now; ensure-deps has named the cause.
+if [[ "${KV_SKIP_WINE:-}" != 1 ]] && ! tools/win-arch.sh --check >/dev/null 2>&1; then
+    echo "test.sh: stopped: wine cannot run the $win_arch-bit build here, as said above" \
+        "(KV_SKIP_WINE=1 runs the other passes)"
+    echo "0 passed, 1 failed"
+    exit 1
+fi
 
 section "host: build and unit tests ($build_root/host)"
 if configure_and_build "$build_root/host" host; then
@@ -126,26 +144,41 @@ else
     fi
 fi
 
+win_tested="none (KV_SKIP_WINE=1)"
 if [[ "${KV_SKIP_WINE:-}" == 1 ]]; then
     section "Windows: skipped (KV_SKIP_WINE=1)"
 else
-    section "Windows: build and integration tests under wine ($build_root/win)"
-    if configure_and_build "$build_root/win" win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake; then
-        if tools/wine-run.sh --prepare; then
+    # The shipped program is the 32-bit build on every host; building it
+    # needs no 32-bit Linux program.
+    if [[ "$win_arch" == 32 ]]; then
+        win_dir=$build_root/win
+    else
+        # Its tests are built too, so that they keep compiling for the
+        # hosts that run them.
+        section "Windows: the shipped 32-bit Klikvane.exe and its tests, built only ($build_root/win)"
+        configure_and_build "$build_root/win" win32 -DKV_WIN_ARCH=32
+        win_dir=$build_root/win64
+    fi
+    section "Windows: the $win_arch-bit build and its integration tests under wine ($win_dir)"
+    win_tested="the $win_arch-bit build"
+    if ! tools/win-arch.sh --check; then
+        fail_step "win: wine cannot run the $win_arch-bit build on this host (see above)"
+    elif configure_and_build "$win_dir" win -DKV_WIN_ARCH="$win_arch"; then
+        if tools/wine-run.sh --arch "$win_arch" --prepare; then
             log=$logs/win-ctest.log
             start=$SECONDS
             # One screen and one wineserver for the whole pass, the server
             # started on that screen (see tools/wine-run.sh).
-            xvfb-run -a -s "$xvfb_screen" bash -c \
+            KV_WIN_ARCH=$win_arch xvfb-run -a -s "$xvfb_screen" bash -c \
                 'tools/wine-run.sh --start; ctest --test-dir "$1" --output-on-failure; rc=$?
                  tools/wine-run.sh --stop; exit $rc' \
-                _ "$build_root/win" >"$log" 2>&1
+                _ "$win_dir" >"$log" 2>&1
             rc=$?
             show_ctest <"$log"
             count_ctest win "$log" "$rc"
-            echo "(wine pass took $((SECONDS - start)) s)"
+            echo "(wine pass of the $win_arch-bit build took $((SECONDS - start)) s)"
         else
-            fail_step "win: could not prepare the wine prefix $KV_WINEPREFIX"
+            fail_step "win: could not prepare the $win_arch-bit wine prefix (see above)"
         fi
     fi
 fi
@@ -176,6 +209,7 @@ elif [[ -x fuzz/replay.sh ]]; then
 fi
 
 section "summary"
+echo "Windows integration tests: $win_tested"
 for p in "${problems[@]}"; do
     echo "  - $p"
 done

@@ -16,3 +16,6 @@ foreach(src IN LISTS KV_BENCH_SOURCES)
     add_executable(${name} ${src})
     target_link_libraries(${name} PRIVATE klikvane_fake)
 endforeach()
+
+# The scripts that choose the Windows build and its wine prefix.
+add_test(NAME scripts.win_arch COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/win_arch_test.sh)

@@ -5,7 +5,7 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 file(GLOB KV_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/win32/*.cpp)
 add_library(klikvane_win32 STATIC ${KV_WIN32_SOURCES})
-target_link_libraries(klikvane_win32 PUBLIC klikvane_core comctl32 gdi32 user32 shell32 ole32 version winmm)
+target_link_libraries(klikvane_win32 PUBLIC klikvane_core comctl32 comdlg32 gdi32 user32 shell32 ole32 advapi32 version winmm)
 
 add_executable(Klikvane WIN32 ${CMAKE_SOURCE_DIR}/src/klikvane_main.cpp)
 target_sources(Klikvane PRIVATE ${CMAKE_SOURCE_DIR}/res/klikvane.rc)

@@ -8,17 +8,25 @@
 set -euo pipefail
 
 # Native toolchain, GoogleTest and Google Benchmark for the host build; clang's
-# runtime for the fuzz targets; the mingw posix-thread cross compiler for the
-# 32-bit Windows build; wine (with its 32-bit half) to run it; Xvfb, fonts with
-# Chinese glyphs and the X tools that run.sh uses on a headless display.
+# runtime for the fuzz targets; the compiler cache; the mingw posix-thread
+# cross compilers for the 32-bit Windows build (the shipped program) and the
+# 64-bit one (tested where the host cannot run 32-bit programs); wine64, and
+# wine's 32-bit half where the host can run it; Xvfb, fonts with Chinese
+# glyphs and the X tools that run.sh uses on a headless display.
 PACKAGES=(
-    cmake ninja-build g++ clang libclang-rt-14-dev
+    cmake ninja-build g++ clang libclang-rt-14-dev ccache
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-    wine wine32:i386
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+    wine wine64
     xvfb xauth x11-utils x11-apps xdotool imagemagick fonts-wqy-zenhei
     locales
 )
+# The one probe of tools/win-arch.sh: wine32 (and the i386 architecture it
+# needs) only where 32-bit programs can start.
+if "$(dirname "$0")/win-arch.sh" --can-run-32; then
+    PACKAGES+=(wine32:i386)
+fi
 # wine picks its ANSI code page from the glibc locale named by LANG; the
 # integration tests run once under 936 (Chinese) and once under 1252.
 LOCALES=(zh_CN.UTF-8)
@@ -82,3 +90,6 @@ for loc in "${missing_locales[@]}"; do
     # zh_CN.UTF-8 -> input zh_CN, charmap UTF-8
     as_root localedef -i "${loc%%.*}" -f "${loc#*.}" "$loc"
 done
+
+# Neither wine can start: say why now, not as a failed prefix later.
+"$(dirname "$0")/win-arch.sh" --check

@@ -69,7 +69,7 @@ public:
     virtual Waits& waits() = 0;
     // The program's data files.
     virtual Files& files() = 0;
-    // Documents, programs and web addresses opened through the shell.
+    // Opening programs, documents and web addresses.
     virtual Shell& shell() = 0;
 
     // The program's version as its version resource gives it ("1.0.0").

@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kv::platform {
 
@@ -21,6 +22,10 @@ public:
     // The whole text of a cell, of any length. row and column must exist.
     virtual std::string cell(int row, int column) const = 0;
     virtual void setCell(int row, int column, std::string_view text) = 0;
+    // Every cell of a row in one call, so a reader on another thread sees the
+    // row as it was before or after a change made on the owning thread, never
+    // a mix. Empty when the row does not exist.
+    virtual std::vector<std::string> readRow(int row) const = 0;
     // Inserts a row of empty cells before index (0 <= index <= rowCount).
     virtual void insertRowAt(int index) = 0;
     virtual void removeRow(int row) = 0;

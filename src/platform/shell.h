@@ -1,27 +1,40 @@
-// Opening a file, a program or a web address through the system's shell,
-// the way Explorer opens what the user double-clicks.
+// Opening a program, a document, a folder or a web address the way the
+// shell does when the user double-clicks it.
+//
+//   if (desktop.shell().open(path, "", ShowMode::normal, folder) != ShellResult::ok) { ... }
 #pragma once
 
 #include <string_view>
 
 namespace kv::platform {
 
-enum class ShowMode { normal, hidden, minimized, maximized };
-
-struct ShellResult {
-    bool opened = false;
-    // The system's error code when nothing was opened; 0 otherwise.
-    unsigned long error = 0;
+// How the opened program's first window is shown.
+enum class ShowMode {
+    normal,
+    hidden,
+    minimizedNoActivate,
 };
+
+enum class ShellResult {
+    ok,
+    notFound,       // no such file or folder
+    noAssociation,  // a document no program is associated with
+    accessDenied,
+    failed,  // any other failure the shell reports
+};
+
+// Show modes by their stored codes: 1 hidden, 2 minimised without
+// activation, anything else a normal window.
+ShowMode showModeFromCode(int code);
+// The system's show command (SW_*) for a mode.
+int showCommandOf(ShowMode mode);
 
 class Shell {
 public:
     virtual ~Shell() = default;
 
-    // Opens `file` with the verb "open": a program is started with the
-    // parameters, a document or an address goes to the program the user
-    // chose for it. Empty parameters or folder mean none. The system shows
-    // no message of its own when nothing can be opened.
+    // Opens file with the verb "open". parameters may be empty; an empty
+    // workingFolder leaves the choice to the shell. Texts are GBK.
     virtual ShellResult open(std::string_view file, std::string_view parameters, ShowMode show,
                              std::string_view workingFolder) = 0;
 };

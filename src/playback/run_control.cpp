@@ -19,8 +19,8 @@ using steps::StepColumn;
 constexpr int kWorkerExitWaitMs = 2000;
 constexpr int kForever = -1;
 
-std::string cell(const steps::StepList& steps, int row, StepColumn column) {
-    return steps.readCell(row, static_cast<int>(column));
+const std::string& cell(const steps::StepRecord& step, StepColumn column) {
+    return step[static_cast<std::size_t>(column)];
 }
 
 // Asks for 1 ms timer resolution for as long as it lives.
@@ -166,12 +166,15 @@ bool RunControl::playbackPass(platform::Window& main, const std::shared_ptr<Run>
             if (run->stop->isSet()) {
                 return false;
             }
-            const int row = v.passRow - 1;
-            v.curX = cell(steps, row, StepColumn::x);
-            v.curY = cell(steps, row, StepColumn::y);
-            v.curButton = cell(steps, row, StepColumn::mouseButton);
-            v.curAction = cell(steps, row, StepColumn::action);
-            v.curText = cell(steps, row, StepColumn::textToType);
+            // One read of the whole row: a row changed meanwhile plays as it
+            // was or as it is now, never half of each.
+            const steps::StepRecord step =
+                steps.readRow(v.passRow - 1).value_or(steps::StepRecord{});
+            v.curX = cell(step, StepColumn::x);
+            v.curY = cell(step, StepColumn::y);
+            v.curButton = cell(step, StepColumn::mouseButton);
+            v.curAction = cell(step, StepColumn::action);
+            v.curText = cell(step, StepColumn::textToType);
             primitives_.moveCursor(0, textToInt(v.curX), textToInt(v.curY));
             primitives_.pumpWait(kStepSettleMs, run->stop.get());
             playStep(v, *run);
@@ -206,14 +209,15 @@ bool RunControl::beginSingleStepRepeat(platform::Window& main, const std::shared
         return false;
     }
     const steps::StepList steps(main.list(MainRole::stepList));
+    const steps::StepRecord step = steps.readRow(0).value_or(steps::StepRecord{});
     v.clickCounter = 0;
-    v.intervalText = cell(steps, 0, StepColumn::interval);
-    v.clickLimit = textToInt(cell(steps, 0, StepColumn::clickCount));
-    v.curX = cell(steps, 0, StepColumn::x);
-    v.curY = cell(steps, 0, StepColumn::y);
-    v.curButton = cell(steps, 0, StepColumn::mouseButton);
-    v.curAction = cell(steps, 0, StepColumn::action);
-    v.curText = cell(steps, 0, StepColumn::textToType);
+    v.intervalText = cell(step, StepColumn::interval);
+    v.clickLimit = textToInt(cell(step, StepColumn::clickCount));
+    v.curX = cell(step, StepColumn::x);
+    v.curY = cell(step, StepColumn::y);
+    v.curButton = cell(step, StepColumn::mouseButton);
+    v.curAction = cell(step, StepColumn::action);
+    v.curText = cell(step, StepColumn::textToType);
     const int interval = textToInt(v.intervalText);
 
     auto state = std::make_unique<RepeatState>(

@@ -46,10 +46,14 @@ int StepList::currentRow() const {
     return list_.selectedRow();
 }
 
-StepRecord StepList::readRow(int row) const {
+std::optional<StepRecord> StepList::readRow(int row) const {
+    const std::vector<std::string> cells = list_.readRow(row);
+    if (cells.empty()) {
+        return std::nullopt;
+    }
     StepRecord step;
-    for (int column = 0; column < kStepColumnCount; ++column) {
-        step[column] = readCell(row, column);
+    for (std::size_t column = 0; column < step.size() && column < cells.size(); ++column) {
+        step[column] = cells[column];
     }
     return step;
 }

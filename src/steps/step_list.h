@@ -4,6 +4,7 @@
 // outside the list appends.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,9 @@ public:
     void deleteAllRows();
     int currentRow() const;
 
-    StepRecord readRow(int row) const;
+    // The seven cells of a row, read in one call to the list; nothing when
+    // the row does not exist.
+    std::optional<StepRecord> readRow(int row) const;
     // Appends a row and fills its seven cells.
     int appendStep(const StepRecord& step);
 

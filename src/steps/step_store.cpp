@@ -82,7 +82,7 @@ std::vector<StepRecord> readAllRows(const StepList& steps) {
     std::vector<StepRecord> rows;
     rows.reserve(count);
     for (int row = 0; row < count; ++row) {
-        rows.push_back(steps.readRow(row));
+        rows.push_back(steps.readRow(row).value_or(StepRecord{}));
     }
     return rows;
 }

@@ -14,7 +14,7 @@ using platform::MouseButton;
 using platform::Role;
 using platform::fake::FakeDesktop;
 using platform::fake::FakeWindow;
-using platform::fake::ShellOpen;
+using platform::fake::ShellCall;
 
 constexpr int kKeyF8 = 119;
 
@@ -31,8 +31,16 @@ protected:
         desktop.clock().after(10, std::move(whileOpen));
         EXPECT_TRUE(desktop.userPressesHotkey(0, kKeyF8));
     }
-    static ShellOpen addressOpened() {
-        return {std::string(kWebAddress), "", platform::ShowMode::normal, ""};
+    // Each open: the address as the file, nothing else, a normal window.
+    void expectAddressOpens(int times) {
+        const std::vector<ShellCall> calls = desktop.fakeShell().calls();
+        ASSERT_EQ(calls.size(), static_cast<std::size_t>(times));
+        for (const ShellCall& call : calls) {
+            EXPECT_EQ(call.file, kWebAddress);
+            EXPECT_EQ(call.parameters, "");
+            EXPECT_EQ(call.show, platform::ShowMode::normal);
+            EXPECT_EQ(call.workingFolder, "");
+        }
     }
 };
 
@@ -68,7 +76,7 @@ TEST_F(AboutWindowTest, RightPressAnywhereClosesIt) {
         pressF8([&] { about()->userPresses(where, MouseButton::right, {5, 5}); });
         EXPECT_EQ(about(), nullptr);
     }
-    EXPECT_TRUE(desktop.fakeShell().opened().empty());
+    expectAddressOpens(0);
 }
 
 TEST_F(AboutWindowTest, BothLinksOpenTheAddressInTheDefaultBrowser) {
@@ -79,13 +87,13 @@ TEST_F(AboutWindowTest, BothLinksOpenTheAddressInTheDefaultBrowser) {
     });
     main->userPresses(MainRole::linkLabel, MouseButton::left, {3, 3});
     main->userPresses(MainRole::linkLabel, MouseButton::right, {3, 3});
-    EXPECT_EQ(desktop.fakeShell().opened(), (std::vector{addressOpened(), addressOpened()}));
+    expectAddressOpens(2);
 }
 
 TEST_F(AboutWindowTest, AnAddressThatCannotBeOpenedIsNotReported) {
-    desktop.fakeShell().refuseOpens(true);
+    desktop.fakeShell().answer(platform::ShellResult::noAssociation);
     main->userPresses(MainRole::linkLabel, MouseButton::left, {3, 3});
-    EXPECT_EQ(desktop.fakeShell().opened().size(), 1u);
+    expectAddressOpens(1);
     EXPECT_TRUE(desktop.messages().empty());
     EXPECT_TRUE(main->isOpen());
 }

@@ -83,6 +83,16 @@ TEST_F(StepListTest, LongCellsComeBackWhole) {
     EXPECT_EQ(steps.readRow(row), step);
 }
 
+TEST_F(StepListTest, WholeRowReadIsEmptyOutsideTheList) {
+    EXPECT_EQ(steps.readRow(0), std::nullopt);  // empty list
+    addRows({"a", "b"});
+    EXPECT_EQ(steps.readRow(-1), std::nullopt);
+    EXPECT_EQ(steps.readRow(2), std::nullopt);
+    EXPECT_TRUE(control.readRow(2).empty());
+    EXPECT_EQ(control.readRow(1).size(), static_cast<std::size_t>(kStepColumnCount));
+    EXPECT_EQ(steps.readRow(1), (StepRecord{"b", "", "", "", "", "", ""}));
+}
+
 TEST_F(StepListTest, BulkUpdateRedrawsOnceForManyRows) {
     const int before = control.redraws();
     {

@@ -46,7 +46,7 @@ struct Session {
     std::vector<StepRecord> rows() const {
         std::vector<StepRecord> all;
         for (int row = 0; row < steps.rowCount(); ++row) {
-            all.push_back(steps.readRow(row));
+            all.push_back(steps.readRow(row).value());
         }
         return all;
     }

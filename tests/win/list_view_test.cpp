@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -111,6 +112,44 @@ TEST_F(ListViewTest, WorkerThreadReadsRowsAndCaptionsServedByTheUiThread) {
     ASSERT_TRUE(finished);
     EXPECT_EQ(good.load(), 50);
     EXPECT_EQ(caption, mainwin::kCaptionIdle);
+}
+
+// The UI thread rewrites the row cell by cell inside one handler while a
+// worker reads it whole: every read is one version of the row, old or new.
+TEST_F(ListViewTest, WholeRowReadsNeverMixTwoVersionsOfARow) {
+    steps::StepList list = steps();
+    list.appendStep({"0", "0", "左键", "单击", "0", "0", "0"});
+    EXPECT_TRUE(list.control().readRow(1).empty());
+    EXPECT_EQ(list.readRow(1), std::nullopt);
+    std::atomic<bool> done{false};
+    std::atomic<int> mixed{0};
+    std::atomic<int> reads{0};
+    std::thread worker([&] {
+        const steps::StepList fromWorker(window->list(MainRole::stepList));
+        for (int i = 0; i < 400; ++i) {
+            const auto row = fromWorker.readRow(0);
+            ++reads;
+            if (!row || std::count(row->begin(), row->end(), (*row)[0]) != 5) {
+                ++mixed;  // columns 2 and 3 keep their texts; the other five agree
+            }
+        }
+        done = true;
+    });
+    int version = 0;
+    const bool finished = test::pumpUntil(
+        [&] {
+            ++version;
+            const std::string v = std::to_string(version);
+            for (int column : {0, 1, 4, 5, 6}) {
+                list.writeCell(0, column, v);
+            }
+            return done.load();
+        },
+        20000);
+    worker.join();
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(reads.load(), 400);
+    EXPECT_EQ(mixed.load(), 0);
 }
 
 }  // namespace

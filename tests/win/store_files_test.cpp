@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "../host/store_test_bytes.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_files.h"
@@ -29,6 +31,12 @@ public:
     int columnCount() const override { return steps::kStepColumnCount; }
     std::string cell(int row, int column) const override { return rows_[row][column]; }
     void setCell(int row, int column, std::string_view text) override { rows_[row][column] = text; }
+    std::vector<std::string> readRow(int row) const override {
+        if (row < 0 || row >= rowCount()) {
+            return {};
+        }
+        return {rows_[row].begin(), rows_[row].end()};
+    }
     void insertRowAt(int index) override { rows_.insert(rows_.begin() + index, StepRecord{}); }
     void removeRow(int row) override { rows_.erase(rows_.begin() + row); }
     void removeAllRows() override { rows_.clear(); }
@@ -117,6 +125,36 @@ TEST_F(StoreFilesTest, RowsSurviveARestartThroughRealFiles) {
     VectorList second;
     EXPECT_EQ(load(second).outcome, steps::LoadOutcome::loaded);
     EXPECT_EQ(second.rows(), rows);
+}
+
+// The store is the same bytes whichever build writes or reads it (32-bit
+// shipped program, 64-bit test build, host): what the real files hold is the
+// file the host tests build byte by byte, independently of the writer.
+TEST_F(StoreFilesTest, TheStoreIsTheSameBytesOnEveryBuild) {
+    test::StoreSpec spec;
+    for (const StepRecord& row : rows) {
+        spec.rows.emplace_back(row.begin(), row.end());
+    }
+    std::string expected = test::storeBytes(spec);
+    test::putLe(expected, 20, 1 + static_cast<std::int32_t>(rows.size()));  // nextSerial
+
+    VectorList written;
+    const steps::LoadResult atStart = load(written);
+    for (const StepRecord& row : rows) {
+        steps::StepList(written).appendStep(row);
+    }
+    ASSERT_EQ(save(written, atStart).outcome, steps::SaveOutcome::saved);
+    std::string actual = bytesOf(store());
+    ASSERT_EQ(actual.size(), expected.size());
+    // Bytes 8 to 15 hold the moment the store was made.
+    expected.replace(8, 8, actual.substr(8, 8));
+    const auto [differs, _] = std::mismatch(actual.begin(), actual.end(), expected.begin());
+    EXPECT_EQ(differs, actual.end()) << "first different byte at " << (differs - actual.begin());
+
+    ASSERT_EQ(files.writeFile(store(), expected), FileStatus::ok);
+    VectorList read;
+    EXPECT_EQ(load(read).outcome, steps::LoadOutcome::loaded);
+    EXPECT_EQ(read.rows(), rows);
 }
 
 TEST_F(StoreFilesTest, AStoreHeldByAnotherProcessIsNeitherReadNorOverwritten) {

@@ -56,10 +56,10 @@ public:
     std::string programVersion() const override { return "1.0.0"; }
 
     VirtualClock& clock() { return clock_; }
-    FakeShell& fakeShell() { return shell_; }
     FakeInput& fakeInput() { return input_; }
     FakeWaits& fakeWaits() { return waits_; }
     FakeFiles& fakeFiles() { return files_; }
+    FakeShell& fakeShell() { return shell_; }
     void setProgramDirectory(std::string directory) { programDirectory_ = std::move(directory); }
     // The tick count at virtual time 0, to test wrap-around.
     void setTickBase(std::uint32_t base) { tickBase_ = base; }

@@ -14,6 +14,14 @@ std::string FakeListControl::cell(int row, int column) const {
     return rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
 }
 
+std::vector<std::string> FakeListControl::readRow(int row) const {
+    std::lock_guard lock(mutex_);
+    if (row < 0 || row >= static_cast<int>(rows_.size())) {
+        return {};
+    }
+    return rows_[static_cast<std::size_t>(row)];
+}
+
 void FakeListControl::setCell(int row, int column, std::string_view text) {
     std::lock_guard lock(mutex_);
     rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = text;

@@ -17,6 +17,7 @@ public:
     int columnCount() const override { return columns_; }
     std::string cell(int row, int column) const override;
     void setCell(int row, int column, std::string_view text) override;
+    std::vector<std::string> readRow(int row) const override;
     void insertRowAt(int index) override;
     void removeRow(int row) override;
     void removeAllRows() override;

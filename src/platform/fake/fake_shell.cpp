@@ -2,30 +2,22 @@
 
 namespace kv::platform::fake {
 
-namespace {
-// What the system answers when no program is associated with a file.
-constexpr unsigned long kNoAssociation = 1155;
-}  // namespace
-
 ShellResult FakeShell::open(std::string_view file, std::string_view parameters, ShowMode show,
                             std::string_view workingFolder) {
     std::lock_guard lock(mutex_);
-    opened_.push_back(
+    calls_.push_back(
         {std::string(file), std::string(parameters), show, std::string(workingFolder)});
-    if (refuse_) {
-        return {false, kNoAssociation};
-    }
-    return {true, 0};
+    return answer_;
 }
 
-std::vector<ShellOpen> FakeShell::opened() const {
+void FakeShell::answer(ShellResult result) {
     std::lock_guard lock(mutex_);
-    return opened_;
+    answer_ = result;
 }
 
-void FakeShell::refuseOpens(bool refuse) {
+std::vector<ShellCall> FakeShell::calls() const {
     std::lock_guard lock(mutex_);
-    refuse_ = refuse;
+    return calls_;
 }
 
 }  // namespace kv::platform::fake

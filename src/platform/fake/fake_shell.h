@@ -1,5 +1,4 @@
-// The shell of the fake desktop: records what the program opened, and can
-// be told that nothing can be opened.
+// The shell for host tests: records every open and answers as the test says.
 #pragma once
 
 #include <mutex>
@@ -10,12 +9,11 @@
 
 namespace kv::platform::fake {
 
-struct ShellOpen {
+struct ShellCall {
     std::string file;
     std::string parameters;
     ShowMode show;
     std::string workingFolder;
-    friend bool operator==(const ShellOpen&, const ShellOpen&) = default;
 };
 
 class FakeShell : public Shell {
@@ -23,15 +21,14 @@ public:
     ShellResult open(std::string_view file, std::string_view parameters, ShowMode show,
                      std::string_view workingFolder) override;
 
-    // Every open asked for, refused ones included.
-    std::vector<ShellOpen> opened() const;
-    // Nothing opens (no program for the address); the error comes back.
-    void refuseOpens(bool refuse);
+    // Every later open answers this.
+    void answer(ShellResult result);
+    std::vector<ShellCall> calls() const;
 
 private:
     mutable std::mutex mutex_;
-    std::vector<ShellOpen> opened_;
-    bool refuse_ = false;
+    ShellResult answer_ = ShellResult::ok;
+    std::vector<ShellCall> calls_;
 };
 
 }  // namespace kv::platform::fake

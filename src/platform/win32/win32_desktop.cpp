@@ -1,7 +1,6 @@
 #include "platform/win32/win32_desktop.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <thread>
@@ -88,9 +87,6 @@ HFONT createControlFont() {
 }  // namespace
 
 Win32Desktop::Win32Desktop() {
-    // Shell calls (opening an address) need COM on the thread that makes them.
-    comReady_ =
-        SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -101,13 +97,7 @@ Win32Desktop::Win32Desktop() {
     PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
 }
 
-Win32Desktop::~Win32Desktop() {
-    // Windows still open (a test's) go before COM does.
-    windows_.clear();
-    if (comReady_) {
-        CoUninitialize();
-    }
-}
+Win32Desktop::~Win32Desktop() = default;
 
 std::string Win32Desktop::programVersion() const {
     const HINSTANCE instance = GetModuleHandleW(nullptr);

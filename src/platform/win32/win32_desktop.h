@@ -60,7 +60,6 @@ private:
     void runModalLoop(const Win32Window& window);
     void enableOtherWindows(const Win32Window& except, bool enable);
 
-    bool comReady_ = false;
     UINT taskbarCreated_ = 0;
     UniqueGdiObject font_;
     Win32Input input_;

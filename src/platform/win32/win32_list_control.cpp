@@ -38,6 +38,21 @@ std::string Win32ListControl::cell(int row, int column) const {
     return owner_.run([&] { return readCellText(row, column); });
 }
 
+std::vector<std::string> Win32ListControl::readRow(int row) const {
+    return owner_.run([&] {
+        std::vector<std::string> cells;
+        const int rows = static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+        if (row < 0 || row >= rows) {
+            return cells;
+        }
+        cells.reserve(static_cast<std::size_t>(columns_));
+        for (int column = 0; column < columns_; ++column) {
+            cells.push_back(readCellText(row, column));
+        }
+        return cells;
+    });
+}
+
 void Win32ListControl::setCell(int row, int column, std::string_view text) {
     owner_.run([&] {
         std::wstring wide = toWide(text);

@@ -1,5 +1,5 @@
-// The shell on Windows: ShellExecuteEx with the verb "open". The calling
-// thread must have COM initialised (the desktop does it for the UI thread).
+// The real shell: ShellExecuteExW with COM initialised on the calling thread,
+// as the shell's extensions expect.
 #pragma once
 
 #include "platform/shell.h"

@@ -12,13 +12,25 @@ constexpr std::size_t kBlockBytes = sizeof(LVITEMW) + RemoteListView::kMaxChars 
 HANDLE openOwnerOf(HWND window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    return OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    return OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                           PROCESS_QUERY_LIMITED_INFORMATION,
+                       FALSE, processId);
+}
+
+// The list reads the LVITEMW in its own layout: this process can only lend
+// one when both are of the same bitness (a 32-bit program under a 64-bit
+// system runs under WOW64, a 64-bit one does not).
+bool sameBitness(HANDLE other) {
+    BOOL otherWow64 = FALSE;
+    BOOL ownWow64 = FALSE;
+    return IsWow64Process(other, &otherWow64) && IsWow64Process(GetCurrentProcess(), &ownWow64) &&
+           otherWow64 == ownWow64;
 }
 
 }  // namespace
 
 RemoteListView::RemoteListView(HWND list) : list_(list), process_(openOwnerOf(list)) {
-    if (process_) {
+    if (process_ && sameBitness(process_.get())) {
         memory_ = VirtualAllocEx(process_.get(), nullptr, kBlockBytes, MEM_COMMIT | MEM_RESERVE,
                                  PAGE_READWRITE);
     }

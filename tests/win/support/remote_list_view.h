@@ -24,6 +24,7 @@ public:
     RemoteListView& operator=(const RemoteListView&) = delete;
 
     // False when the list's process could not lend memory.
+    // False also when the list's process is of another bitness than this one.
     bool usable() const { return memory_ != nullptr; }
     int rowCount() const;
     // Texts of up to kMaxChars - 1 characters.
