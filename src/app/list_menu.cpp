@@ -69,8 +69,11 @@ void ListMenu::menuDelete(platform::Window& main) {
     }
 }
 
+// One step, with the list not redrawn until it is empty.
 void ListMenu::menuDeleteAll(platform::Window& main) {
-    stepsOf(main).deleteAllRows();
+    steps::StepList steps = stepsOf(main);
+    const steps::BulkUpdate quiet(steps);
+    steps.deleteAllRows();
 }
 
 }  // namespace kv::app

@@ -148,6 +148,33 @@ TEST_F(TrayAndMenusTest, TrayMenuShowsTheWindowCentredAndExitEndsTheProgramWithT
     EXPECT_EQ(opened.layout.recordCount, 3);
 }
 
+// The about window is modal: the main window comes back disabled beneath
+// it, and "退出" destroys the main window (saving once) while the about
+// window keeps the program until it closes.
+TEST_F(TrayAndMenusTest, ShowMainAndExitWhileTheModalAboutWindowIsOpen) {
+    minimise();
+    test::pressKey(VK_F8);
+    HWND about = program.waitForWindow(kAboutCaption, 5000);
+    ASSERT_NE(about, nullptr);
+
+    trayEvent(WM_RBUTTONUP);
+    ASSERT_TRUE(test::chooseMenuItem(0, 2));  // "显示主界面"
+    EXPECT_TRUE(test::pumpUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }));
+    EXPECT_FALSE(IsWindowEnabled(main));
+    EXPECT_TRUE(IsWindow(about));
+
+    trayEvent(WM_RBUTTONUP);
+    ASSERT_TRUE(test::chooseMenuItem(1, 2));  // "退出"
+    EXPECT_TRUE(test::pumpUntil([&] { return !IsWindow(main); }));
+    EXPECT_EQ(program.waitForExit(500), -1);  // the about window keeps it running
+    SetForegroundWindow(about);
+    test::pumpFor(300);
+    test::pressKey(VK_ESCAPE);
+    EXPECT_EQ(program.waitForExit(10000), 0);
+    const std::string bytes = test::fileBytes(test::storeFileIn(program.directory()));
+    EXPECT_EQ(steps::store::openStore(bytes).layout.recordCount, 3);
+}
+
 TEST_F(TrayAndMenusTest, IconComesBackWhenTheTaskbarIsCreatedAgain) {
     minimise();
     deleteIcon(main);  // Explorer went away with it

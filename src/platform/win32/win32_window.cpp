@@ -277,6 +277,9 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             HWND gone = hwnd_;
             hwnd_ = nullptr;
             SetWindowLongPtrW(gone, GWLP_USERDATA, 0);
+            // The object outlives its window; what only the window drew with goes now.
+            backgroundBrush_.reset();
+            backgroundPicture_.reset();
             desktop_.windowGone(*this);
             return DefWindowProcW(gone, message, wParam, lParam);
         }
@@ -374,6 +377,10 @@ LRESULT Win32Window::onNotify(const NMHDR& header, LPARAM lParam) {
     const Control* control = controlById(static_cast<int>(header.idFrom));
     if (control == nullptr || control->spec->kind != ControlKind::reportList) {
         return 0;
+    }
+    if (header.code == LVN_DELETEALLITEMS) {
+        // Emptying the list is one step: no notification per deleted row.
+        return TRUE;
     }
     if (header.code == NM_RCLICK) {
         handlers_.onRightClicked(*this, control->spec->role);
