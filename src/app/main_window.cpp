@@ -13,21 +13,36 @@ MainWindow::MainWindow(platform::Desktop& desktop, mainwin::SharedValues& shared
     : desktop_(desktop),
       shared_(shared),
       hotkeys_(desktop),
+      editor_(desktop, shared),
+      quickAdd_(desktop, shared),
       run_(desktop, shared),
       listMenu_(desktop, shared),
-      about_(desktop) {}
+      about_(desktop) {
+    playback::RunHooks hooks;
+    hooks.openStepEditor = [this] { editor_.openAddMode(); };
+    run_.setHooks(std::move(hooks));
+    // "添加" opens the editor modally in add mode, "修改" non-modally for the
+    // row whose cells the menu put into editBuffer.
+    listMenu_.setStepEditorOpener([this](platform::Modality modality) {
+        if (modality == platform::Modality::modal) {
+            editor_.openAddMode();
+        } else {
+            editor_.openEditMode();
+        }
+    });
+}
 
 // Start-up steps, in this order: launch a pending program, register the
 // global hotkeys F5, F6 and F8, keep the list's handle, load the steps.
 void MainWindow::onCreated(platform::Window& window) {
-    // F6 (quick add) is bound to its handler when that exists; it is
-    // registered now so the ids stay as they will be.
     const platform::NativeWindow handle = window.handle();
     startHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF5,
                                              [this, &window] { run_.toggleRun(window); });
-    quickAddHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF6, [] {});
+    quickAddHotkeyId_ = hotkeys_.registerHotkey(
+        handle, 0, hotkeys::kKeyF6, [this, &window] { quickAdd_.quickAddToggle(window); });
     aboutHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF8, [this] { about_.open(); });
     shared_.stepListHandle = window.controlHandle(MainRole::stepList);
+    editor_.attachStepList(&window.list(MainRole::stepList));
     steps::StepList steps(window.list(MainRole::stepList));
     storeAtStart_ = steps::loadSteps(steps, desktop_.files(), desktop_.programDirectory());
     tell(storeAtStart_.notice);
@@ -36,6 +51,10 @@ void MainWindow::onCreated(platform::Window& window) {
 // Close steps, in this order: release the hotkeys, remove a row-drag mouse
 // hook still installed, save the steps. A run in progress is not stopped.
 void MainWindow::onDestroy(platform::Window& window) {
+    // An open editor closes first, as its cancel button does: nothing is
+    // confirmed into a list already saved, and the program can end.
+    editor_.close();
+    editor_.attachStepList(nullptr);
     // An id of 0 is passed as well; it releases nothing.
     for (const int id : {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}) {
         desktop_.unregisterHotkey(window.handle(), id);
@@ -56,12 +75,16 @@ void MainWindow::onTimer(platform::Window& window, platform::Role timer) {
         uiRefreshTick(window);
     } else if (timer.is(MainRole::repeatTimer)) {
         run_.repeatTick(window);
+    } else if (timer.is(MainRole::quickAddTimer)) {
+        quickAdd_.quickAddTick(window);
     }
 }
 
 void MainWindow::onClicked(platform::Window& window, platform::Role control) {
     if (control.is(MainRole::startButton)) {
         run_.toggleRun(window);
+    } else if (control.is(MainRole::quickAddButton)) {
+        quickAdd_.quickAddToggle(window);
     }
 }
 

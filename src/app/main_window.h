@@ -6,6 +6,8 @@
 
 #include "app/about_window.h"
 #include "app/list_menu.h"
+#include "capture/quick_add.h"
+#include "capture/step_editor.h"
 #include "hotkeys/hotkey_table.h"
 #include "mainwin/shared_values.h"
 #include "platform/desktop.h"
@@ -46,12 +48,16 @@ public:
     };
     HotkeyIds hotkeyIds() const { return {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}; }
 
+    capture::StepEditor& stepEditor() { return editor_; }
+
 private:
     void tell(const steps::StoreNotice& notice);
 
     platform::Desktop& desktop_;
     mainwin::SharedValues& shared_;
     hotkeys::HotkeyTable hotkeys_;
+    capture::StepEditor editor_;
+    capture::QuickAdd quickAdd_;
     playback::RunControl run_;
     ListMenu listMenu_;
     AboutWindow about_;

@@ -35,8 +35,10 @@ inline constexpr std::array kMainControls = {
                 kStepListStyles,
                 kStepColumns},
     ControlSpec{ControlKind::pushButton, MainRole::startButton, {116, 240, 96, 32}, kCaptionIdle},
-    ControlSpec{
-        ControlKind::pushButton, MainRole::quickAddButton, {224, 240, 96, 32}, "快速添加（F6）"},
+    ControlSpec{ControlKind::pushButton,
+                MainRole::quickAddButton,
+                {224, 240, 96, 32},
+                mainwin::kCaptionQuickAddOff},
     ControlSpec{ControlKind::pushButton, MainRole::advancedButton, {332, 240, 96, 32}, "高级设置"},
     ControlSpec{ControlKind::radioButton,
                 MainRole::runOnceRadio,

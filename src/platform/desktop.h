@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,12 @@ public:
     // Starts a thread that runs body and ends with it; nobody joins it.
     virtual void startThread(std::function<void()> body) = 0;
 
+    // Runs work on the UI thread and returns when it has run; on the UI
+    // thread itself it runs at once. Work that reaches a UI thread that has
+    // already ended is dropped. The UI thread never waits for a worker, so a
+    // worker can do this at any time.
+    virtual void runOnUiThread(const std::function<void()>& work) = 0;
+
     // System-wide hotkeys: a press reaches the window's onHotkey with the id.
     // Returns false when the system refuses the key (another program holds it).
     virtual bool registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) = 0;
@@ -57,6 +64,9 @@ public:
 
     // The cursor and the windows under it (screen coordinates).
     virtual Point cursorPosition() const = 0;
+    // The cursor position, or nothing when the system cannot tell it (the
+    // workstation is locked, another desktop has the input).
+    virtual std::optional<Point> tryCursorPosition() const = 0;
     virtual NativeWindow windowAtPoint(Point point) const = 0;
     virtual NativeWindow parentOf(NativeWindow window) const = 0;
     // The next window below this one in z-order, or 0.

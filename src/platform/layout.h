@@ -35,11 +35,24 @@ inline constexpr unsigned editFirstColumn = 1u << 5;  // lists: in-place edit of
 inline constexpr unsigned disabled = 1u << 6;
 inline constexpr unsigned hidden = 1u << 7;
 inline constexpr unsigned checked = 1u << 8;
+inline constexpr unsigned noScrollBar = 1u << 9;  // multi-line edit boxes
 }  // namespace style
 
 struct ColumnSpec {
     const char* title;
     int width;
+};
+
+// What an edit box lets the user type.
+enum class EditInput {
+    anyText,
+    // Typed characters other than the digits and "-" are discarded; control
+    // characters (Backspace, clipboard shortcuts) pass. Never rewritten.
+    integerText,
+    // As integerText; in addition, whenever the box loses the keyboard focus
+    // its text becomes the decimal form of its value (see edit_input.h), and
+    // never when the program writes the text. The box takes no input method.
+    integerValue,
 };
 
 struct ControlSpec {
@@ -49,6 +62,14 @@ struct ControlSpec {
     const char* text;
     unsigned styles = style::none;
     std::span<const ColumnSpec> columns = {};  // lists only
+    std::span<const char* const> items = {};   // drop-down lists; the first is selected
+    EditInput input = EditInput::anyText;      // edit boxes
+    // Edit boxes: at most this many characters, and this many bytes of GBK
+    // text (0: no limit). Typing past a limit is refused as by a full box; a
+    // paste or a program write is cut on a character boundary. A character
+    // without a GBK form is dropped when it is entered.
+    int maxChars = 0;
+    int maxBytes = 0;
 };
 
 struct TimerSpec {

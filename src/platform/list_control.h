@@ -7,11 +7,16 @@
 // from other threads on the thread that owns the control.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kv::platform {
+
+// Every row carries a key, given when the row is inserted, kept with the row
+// wherever it moves and never given to another row; 0 names no row.
+using RowKey = std::uint32_t;
 
 class ListControl {
 public:
@@ -30,6 +35,9 @@ public:
     virtual void insertRowAt(int index) = 0;
     virtual void removeRow(int row) = 0;
     virtual void removeAllRows() = 0;
+    virtual RowKey rowKey(int row) const = 0;
+    // The row that carries the key, or -1 when it is gone.
+    virtual int findRow(RowKey key) const = 0;
     // The selected row, or -1; the list allows at most one.
     virtual int selectedRow() const = 0;
     virtual void selectRow(int row) = 0;

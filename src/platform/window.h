@@ -23,6 +23,8 @@ public:
 
     // Control state by role. Checking a radio box clears the others of its group.
     virtual std::string text(Role control) const = 0;
+    // Writing an edit box's text cuts it to the box's limits and then raises
+    // the box's text-changed event once, as typing does.
     virtual void setText(Role control, std::string_view text) = 0;
     virtual bool isEnabled(Role control) const = 0;
     virtual void setEnabled(Role control, bool enabled) = 0;
@@ -30,8 +32,10 @@ public:
     virtual void setVisible(Role control, bool visible) = 0;
     virtual bool isChecked(Role control) const = 0;
     virtual void setChecked(Role control, bool checked) = 0;
+    // A drop-down list's selected item (-1: none) and its text ("" for none).
     virtual int comboSelection(Role control) const = 0;
     virtual void setComboSelection(Role control, int index) = 0;
+    virtual std::string comboText(Role control) const = 0;
     virtual ListControl& list(Role control) = 0;
     virtual NativeWindow controlHandle(Role control) const = 0;
 
@@ -114,6 +118,12 @@ public:
     // The notification-area icon: a left double click, a right button release.
     virtual void onTrayDoubleClick(Window&) {}
     virtual void onTrayRightClick(Window&) {}
+    // An edit box's text changed, typed or written by the program; raised
+    // once per change, after the text is in place.
+    virtual void onTextChanged(Window&, Role /*control*/) {}
+    // A key went down in an edit box, before the box sees it. Returning true
+    // keeps the key, and the character it would type, from the box.
+    virtual bool onKeyDown(Window&, Role /*control*/, int /*keyCode*/) { return false; }
 };
 
 }  // namespace kv::platform

@@ -7,6 +7,7 @@
 #include "app/about_window_layout.h"
 #include "app/klikvane.h"
 #include "app/main_window_layout.h"
+#include "capture/step_editor_layout.h"
 #include "platform/fake/fake_desktop.h"
 #include "steps/step_list.h"
 
@@ -138,7 +139,16 @@ TEST_F(MainWindowHotkeysThread, OnASystemWithoutNoRepeatAHeldF5RepeatsAndStillWo
 
 TEST_F(MainWindowHotkeysThread, F5OnAnEmptyListShowsTheMessageAndMinimises) {
     open();
+    // The step editor opens modally after the message; the user closes it.
+    bool editorOpened = false;
+    desktop.clock().after(0, [&] {
+        if (FakeWindow* editor = desktop.findWindow(capture::kStepEditorSpec)) {
+            editorOpened = true;
+            editor->userPressesEscape();
+        }
+    });
     EXPECT_TRUE(desktop.userPressesHotkey(0, kKeyF5));
+    EXPECT_TRUE(editorOpened);
     ASSERT_EQ(desktop.messages().size(), 1u);
     EXPECT_EQ(desktop.messages()[0].text, "无任务可执行,请添加任务");
     EXPECT_EQ(desktop.messages()[0].title, "任务列表空");

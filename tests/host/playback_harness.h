@@ -20,7 +20,8 @@ using platform::fake::FakeDesktop;
 using platform::fake::FakeWindow;
 
 struct PlaybackHandlers : platform::WindowHandlers {
-    PlaybackHandlers(platform::Desktop& desktop, mainwin::SharedValues& shared) : run(desktop, shared) {
+    PlaybackHandlers(platform::Desktop& desktop, mainwin::SharedValues& shared)
+        : run(desktop, shared) {
         run.setHooks({[this] { ++editorOpens; }, [this] { ++shutdowns; }});
     }
     void onClicked(platform::Window& window, platform::Role control) override {

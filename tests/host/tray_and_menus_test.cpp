@@ -9,6 +9,7 @@
 
 #include "app/klikvane.h"
 #include "app/main_window_layout.h"
+#include "capture/step_editor_layout.h"
 #include "platform/fake/fake_desktop.h"
 #include "steps/step_list.h"
 
@@ -89,6 +90,11 @@ TEST_F(TrayAndMenusTest, EveryWayOfMinimisingHidesBehindOneIcon) {
         }
         window->userDoubleClicksTrayIcon();
         EXPECT_TRUE(window->isShown());
+        if (c.rows == 0) {
+            // A refused start opens the step editor modally; the user closes it.
+            desktop.clock().after(
+                0, [&] { desktop.findWindow(capture::kStepEditorSpec)->userPressesEscape(); });
+        }
         window->userClicks(MainRole::startButton);
         EXPECT_TRUE(window->isMinimized());
         expectInTray();
@@ -290,6 +296,51 @@ TEST_F(TrayAndMenusTest, AddOpensTheEditorModallyInAddMode) {
     rightPressList(0, MainRole::menuAdd);
     EXPECT_EQ(program.shared().editorMode.load(), mainwin::kEditorAdd);
     EXPECT_EQ(editorOpens, (std::vector{platform::Modality::modal}));
+}
+
+// "添加" and "修改" with the real step editor.
+class ListMenuEditorTest : public ::testing::Test {
+protected:
+    FakeDesktop desktop;
+    Klikvane program{desktop};
+    FakeWindow* window = nullptr;
+
+    void SetUp() override { window = static_cast<FakeWindow*>(program.openMainWindow()); }
+    FakeWindow* editor() { return desktop.findWindow(capture::kStepEditorSpec); }
+    steps::StepList steps() { return steps::StepList(window->list(MainRole::stepList)); }
+};
+
+TEST_F(ListMenuEditorTest, AddOpensTheEditorModallyInAddMode) {
+    bool editorOpenDuringTheCall = false;
+    desktop.clock().after(200, [&] {
+        editorOpenDuringTheCall = editor() != nullptr;
+        EXPECT_EQ(program.shared().editorMode.load(), mainwin::kEditorAdd);
+        editor()->userPressesEscape();
+    });
+    window->answerNextMenu(0, MainRole::menuAdd);
+    window->userPresses(MainRole::stepList, MouseButton::right, {5, 5});
+    EXPECT_TRUE(editorOpenDuringTheCall);
+    EXPECT_EQ(editor(), nullptr);  // the choice returned only once it had closed
+}
+
+TEST_F(ListMenuEditorTest, EditOpensTheEditorNonModallyFilledWithTheSelectedRow) {
+    steps::StepList list = steps();
+    list.appendStep({"1", "2", "左键", "单击", "1000", "1", ""});
+    list.appendStep({"640", "480", "右键", "双击", "700", "3", "第二行的文字"});
+    window->fakeList(MainRole::stepList).selectRow(1);
+    window->answerNextMenu(0, MainRole::menuEdit);
+    window->userPresses(MainRole::stepList, MouseButton::right, {5, 5});
+    ASSERT_NE(editor(), nullptr);  // still open: the choice returned at once
+    desktop.clock().runFor(100);   // the fill worker
+    EXPECT_EQ(program.shared().editorMode.load(), mainwin::kEditorEdit);
+    EXPECT_EQ(editor()->text(capture::EditorRole::xEdit), "640");
+    EXPECT_EQ(editor()->text(capture::EditorRole::yEdit), "480");
+    EXPECT_EQ(editor()->text(capture::EditorRole::textEdit), "第二行的文字");
+    // The main window stays usable meanwhile.
+    window->userPresses(MainRole::stepList, MouseButton::right, {5, 5});
+    EXPECT_EQ(window->popups().size(), 2u);
+    editor()->userPressesEscape();
+    desktop.clock().finishWorkers();
 }
 
 }  // namespace

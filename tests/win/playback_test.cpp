@@ -11,6 +11,7 @@
 
 #include "app/klikvane.h"
 #include "app/main_window_layout.h"
+#include "platform/win32/message_loop.h"
 #include "platform/win32/win32_desktop.h"
 #include "steps/step_list.h"
 #include "support/program_process.h"
@@ -191,8 +192,20 @@ private:
 
 TEST_F(PlaybackTest, F5OnAnEmptyListShowsItsMessageAndStartsNothing) {
     MessageBoxWatcher watcher(L"任务列表空");
+    // After the message the step editor opens, modal; the user closes it.
+    std::atomic<bool> editorClosed{false};
+    std::thread user([&] {
+        for (int i = 0; i < 800 && !editorClosed; ++i) {
+            if (HWND editor = FindWindowW(platform::win32::kWindowClassName, L"添加")) {
+                PostMessageW(editor, WM_CLOSE, 0, 0);
+                editorClosed = true;
+            }
+            Sleep(10);
+        }
+    });
     test::pressKey(VK_F5);
-    EXPECT_TRUE(pumpUntil([&] { return watcher.found(); }, 6000));
+    EXPECT_TRUE(pumpUntil([&] { return watcher.found() && editorClosed; }, 8000));
+    user.join();
     pumpFor(200);
     EXPECT_EQ(watcher.text(), L"无任务可执行,请添加任务");
     EXPECT_TRUE(idle());

@@ -40,6 +40,8 @@ public:
     void insertRowAt(int index) override { rows_.insert(rows_.begin() + index, StepRecord{}); }
     void removeRow(int row) override { rows_.erase(rows_.begin() + row); }
     void removeAllRows() override { rows_.clear(); }
+    platform::RowKey rowKey(int) const override { return 0; }
+    int findRow(platform::RowKey) const override { return -1; }
     int selectedRow() const override { return -1; }
     void selectRow(int) override {}
     void beginBulkUpdate() override {}

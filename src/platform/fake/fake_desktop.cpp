@@ -1,6 +1,8 @@
 #include "platform/fake/fake_desktop.h"
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 
 namespace kv::platform::fake {
 
@@ -60,6 +62,25 @@ std::uint32_t FakeDesktop::tickCount() const {
 
 void FakeDesktop::startThread(std::function<void()> body) {
     clock_.startWorker(std::move(body));
+}
+
+void FakeDesktop::runOnUiThread(const std::function<void()>& work) {
+    if (onUiThread()) {
+        work();
+        return;
+    }
+    struct Call {
+        std::function<void()> work;
+        std::atomic<bool> done{false};
+    };
+    auto call = std::make_shared<Call>();
+    call->work = work;
+    clock_.at(clock_.now(), [this, call] {
+        call->work();
+        call->done = true;
+        clock_.notifyAll();
+    });
+    clock_.waitUntil([&call] { return call->done.load(); });
 }
 
 bool FakeDesktop::registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) {
@@ -145,6 +166,19 @@ bool FakeDesktop::userPressesHotkey(int modifiers, int keyCode) {
 Point FakeDesktop::cursorPosition() const {
     std::lock_guard lock(mutex_);
     return cursor_;
+}
+
+std::optional<Point> FakeDesktop::tryCursorPosition() const {
+    std::lock_guard lock(mutex_);
+    if (!cursorReadable_) {
+        return std::nullopt;
+    }
+    return cursor_;
+}
+
+void FakeDesktop::setCursorReadable(bool readable) {
+    std::lock_guard lock(mutex_);
+    cursorReadable_ = readable;
 }
 
 void FakeDesktop::setCursorPosition(Point point) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -41,9 +42,14 @@ public:
     std::string programDirectory() const override { return programDirectory_; }
     std::uint32_t tickCount() const override;
     void startThread(std::function<void()> body) override;
+    // The test's thread, which drives the clock, is the UI thread: work from
+    // a worker runs there as an action due now, and the worker waits for it.
+    void runOnUiThread(const std::function<void()>& work) override;
+    bool onUiThread() const { return std::this_thread::get_id() == uiThread_; }
     bool registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) override;
     void unregisterHotkey(NativeWindow window, int id) override;
     Point cursorPosition() const override;
+    std::optional<Point> tryCursorPosition() const override;
     NativeWindow windowAtPoint(Point point) const override;
     NativeWindow parentOf(NativeWindow window) const override;
     NativeWindow nextInZOrder(NativeWindow window) const override;
@@ -64,6 +70,8 @@ public:
     // The tick count at virtual time 0, to test wrap-around.
     void setTickBase(std::uint32_t base) { tickBase_ = base; }
     void setCursorPosition(Point point);
+    // A locked workstation: the cursor position cannot be read.
+    void setCursorReadable(bool readable);
 
     // Another program holds this key: registering it is refused.
     void holdKeyElsewhere(int keyCode);
@@ -141,6 +149,8 @@ private:
     std::string programDirectory_ = "C:\\Klikvane";
     std::uint32_t tickBase_ = 0;
     Point cursor_;
+    bool cursorReadable_ = true;
+    const std::thread::id uiThread_ = std::this_thread::get_id();
     NativeWindow nextHandle_ = 0x1000;
     std::deque<NativeEntry> zOrder_;                    // front first
     std::vector<std::unique_ptr<FakeWindow>> windows_;  // closed ones stay, so references live

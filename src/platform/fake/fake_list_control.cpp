@@ -1,5 +1,6 @@
 #include "platform/fake/fake_list_control.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace kv::platform::fake {
@@ -34,6 +35,7 @@ void FakeListControl::insertRowAt(int index) {
         throw std::out_of_range("insertRowAt");
     }
     rows_.insert(rows_.begin() + index, std::vector<std::string>(columns_));
+    keys_.insert(keys_.begin() + index, ++lastKey_);
     if (selected_ >= index) {
         ++selected_;
     }
@@ -46,6 +48,7 @@ void FakeListControl::removeRow(int row) {
         throw std::out_of_range("removeRow");
     }
     rows_.erase(rows_.begin() + row);
+    keys_.erase(keys_.begin() + row);
     if (selected_ == row) {
         selected_ = -1;
     } else if (selected_ > row) {
@@ -57,8 +60,20 @@ void FakeListControl::removeRow(int row) {
 void FakeListControl::removeAllRows() {
     std::lock_guard lock(mutex_);
     rows_.clear();
+    keys_.clear();
     selected_ = -1;
     changed();
+}
+
+RowKey FakeListControl::rowKey(int row) const {
+    std::lock_guard lock(mutex_);
+    return keys_.at(static_cast<std::size_t>(row));
+}
+
+int FakeListControl::findRow(RowKey key) const {
+    std::lock_guard lock(mutex_);
+    const auto found = std::find(keys_.begin(), keys_.end(), key);
+    return key == 0 || found == keys_.end() ? -1 : static_cast<int>(found - keys_.begin());
 }
 
 int FakeListControl::selectedRow() const {

@@ -21,6 +21,8 @@ public:
     void insertRowAt(int index) override;
     void removeRow(int row) override;
     void removeAllRows() override;
+    RowKey rowKey(int row) const override;
+    int findRow(RowKey key) const override;
     int selectedRow() const override;
     void selectRow(int row) override;
     void beginBulkUpdate() override;
@@ -38,6 +40,8 @@ private:
     const int columns_;
     mutable std::mutex mutex_;
     std::vector<std::vector<std::string>> rows_;
+    std::vector<RowKey> keys_;  // one per row
+    RowKey lastKey_ = 0;
     int selected_ = -1;
     int bulkDepth_ = 0;
     int redraws_ = 0;

@@ -3,9 +3,46 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/edit_input.h"
 #include "platform/fake/fake_desktop.h"
+#include "steps/gbk_text.h"
 
 namespace kv::platform::fake {
+namespace {
+
+constexpr int kKeyBackspace = 8;
+constexpr int kKeySpace = 32;
+constexpr int kKeyMainMinus = 189;
+constexpr int kKeyInputMethod = 229;
+
+std::size_t characterLength(std::string_view text, std::size_t at) {
+    return steps::isGbkLeadByte(text[at]) && at + 1 < text.size() ? 2 : 1;
+}
+
+// The key a character is typed with on a Chinese keyboard layout.
+int keyCodeOf(std::string_view character) {
+    const char c = character.front();
+    if (character.size() > 1) {
+        return kKeyInputMethod;
+    }
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')) {
+        return c;
+    }
+    if (c >= 'a' && c <= 'z') {
+        return c - 'a' + 'A';
+    }
+    if (c == '-') {
+        return kKeyMainMinus;
+    }
+    return c == ' ' ? kKeySpace : kKeyInputMethod;
+}
+
+bool takesFocus(ControlKind kind) {
+    return kind != ControlKind::label && kind != ControlKind::transparentLabel &&
+           kind != ControlKind::picture;
+}
+
+}  // namespace
 
 FakeWindow::FakeWindow(FakeDesktop& desktop, const WindowSpec& spec, WindowHandlers& handlers,
                        NativeWindow handle, NativeWindow firstControlHandle)
@@ -25,7 +62,7 @@ FakeWindow::FakeWindow(FakeDesktop& desktop, const WindowSpec& spec, WindowHandl
                         (c.styles & style::disabled) == 0,
                         (c.styles & style::hidden) == 0,
                         (c.styles & style::checked) != 0,
-                        -1,
+                        c.items.empty() ? -1 : 0,
                         nullptr};
         if (c.kind == ControlKind::reportList) {
             control.list = std::make_unique<FakeListControl>(static_cast<int>(c.columns.size()));
@@ -78,8 +115,157 @@ std::string FakeWindow::text(Role role) const {
 }
 
 void FakeWindow::setText(Role role, std::string_view text) {
+    {
+        std::lock_guard lock(mutex_);
+        Control& c = control(role);
+        if (!isEditBox(role)) {
+            c.text = text;
+            return;
+        }
+        c.text = withinLimits(c, text);
+        if (!desktop_.onUiThread()) {
+            ++textEventsOffUiThread_;
+        }
+    }
+    handlers_.onTextChanged(*this, role);
+}
+
+int FakeWindow::textEventsOffUiThread() const {
     std::lock_guard lock(mutex_);
-    control(role).text = text;
+    return textEventsOffUiThread_;
+}
+
+bool FakeWindow::isEditBox(Role role) const {
+    const ControlKind kind = control(role).spec->kind;
+    return kind == ControlKind::edit || kind == ControlKind::multiLineEdit;
+}
+
+std::string FakeWindow::withinLimits(const Control& box, std::string_view text) const {
+    const ControlSpec& spec = *box.spec;
+    if (spec.maxBytes > 0) {
+        text =
+            text.substr(0, steps::gbkPrefixLength(text, static_cast<std::size_t>(spec.maxBytes)));
+    }
+    if (spec.maxChars > 0) {
+        std::size_t at = 0;
+        for (int count = 0; at < text.size() && count < spec.maxChars; ++count) {
+            at += characterLength(text, at);
+        }
+        text = text.substr(0, at);
+    }
+    return std::string(text);
+}
+
+void FakeWindow::userFocuses(Role role) {
+    Role left;
+    std::string rewritten;
+    {
+        std::lock_guard lock(mutex_);
+        if (focused_ == role) {
+            return;
+        }
+        left = std::exchange(focused_, role);
+        if (left == Role{} || !isEditBox(left)) {
+            return;
+        }
+        Control& box = control(left);
+        if (box.spec->input != EditInput::integerValue) {
+            return;
+        }
+        rewritten = integerValueText(box.text);
+        if (rewritten == box.text) {
+            return;
+        }
+        box.text = rewritten;
+    }
+    handlers_.onTextChanged(*this, left);
+}
+
+Role FakeWindow::focusedControl() const {
+    std::lock_guard lock(mutex_);
+    return focused_;
+}
+
+void FakeWindow::userTypes(std::string_view gbkText) {
+    for (std::size_t at = 0; at < gbkText.size();) {
+        const std::size_t length = characterLength(gbkText, at);
+        const std::string_view character = gbkText.substr(at, length);
+        userPressesKey(keyCodeOf(character), character);
+        at += length;
+    }
+}
+
+void FakeWindow::userPressesKey(int keyCode, std::string_view character) {
+    const Role box = focusedControl();
+    {
+        std::lock_guard lock(mutex_);
+        if (box == Role{} || !isEditBox(box)) {
+            return;
+        }
+    }
+    if (handlers_.onKeyDown(*this, box, keyCode)) {
+        return;
+    }
+    if (keyCode == kKeyBackspace) {
+        deleteLastCharacter(box);
+    } else if (!character.empty()) {
+        typeCharacter(box, character);
+    }
+}
+
+void FakeWindow::typeCharacter(Role role, std::string_view character) {
+    {
+        std::lock_guard lock(mutex_);
+        Control& box = control(role);
+        const auto first = static_cast<unsigned char>(character.front());
+        if (!acceptsTypedChar(box.spec->input, first)) {
+            return;
+        }
+        const std::string longer = box.text + std::string(character);
+        if (withinLimits(box, longer) != longer) {
+            return;  // a full box refuses the character
+        }
+        box.text = longer;
+    }
+    handlers_.onTextChanged(*this, role);
+}
+
+void FakeWindow::deleteLastCharacter(Role role) {
+    {
+        std::lock_guard lock(mutex_);
+        std::string& text = control(role).text;
+        if (text.empty()) {
+            return;
+        }
+        std::size_t last = 0;
+        for (std::size_t at = 0; at < text.size(); at += characterLength(text, at)) {
+            last = at;
+        }
+        text.erase(last);
+    }
+    handlers_.onTextChanged(*this, role);
+}
+
+void FakeWindow::userPastes(std::string_view gbkText) {
+    const Role role = focusedControl();
+    {
+        std::lock_guard lock(mutex_);
+        if (role == Role{} || !isEditBox(role) || gbkText.empty()) {
+            return;
+        }
+        Control& box = control(role);
+        box.text = withinLimits(box, box.text + std::string(gbkText));
+    }
+    handlers_.onTextChanged(*this, role);
+}
+
+void FakeWindow::userSelectsComboItem(Role role, int index) {
+    userFocuses(role);
+    std::lock_guard lock(mutex_);
+    Control& combo = control(role);
+    if (index >= 0 && index < static_cast<int>(combo.spec->items.size())) {
+        combo.comboSelection = index;
+    }
 }
 
 bool FakeWindow::isEnabled(Role role) const {
@@ -130,7 +316,18 @@ int FakeWindow::comboSelection(Role role) const {
 
 void FakeWindow::setComboSelection(Role role, int index) {
     std::lock_guard lock(mutex_);
-    control(role).comboSelection = index;
+    Control& combo = control(role);
+    combo.comboSelection =
+        index >= 0 && index < static_cast<int>(combo.spec->items.size()) ? index : -1;
+}
+
+std::string FakeWindow::comboText(Role role) const {
+    std::lock_guard lock(mutex_);
+    const Control& combo = control(role);
+    if (combo.comboSelection < 0) {
+        return {};
+    }
+    return combo.spec->items[static_cast<std::size_t>(combo.comboSelection)];
 }
 
 ListControl& FakeWindow::list(Role role) {
@@ -463,6 +660,9 @@ void FakeWindow::close() {
 }
 
 void FakeWindow::userClicks(Role role) {
+    if (isEnabled(role) && isVisible(role) && takesFocus(control(role).spec->kind)) {
+        userFocuses(role);
+    }
     bool enabled = false;
     {
         std::lock_guard lock(mutex_);

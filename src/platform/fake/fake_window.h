@@ -36,6 +36,7 @@ public:
     void setChecked(Role control, bool checked) override;
     int comboSelection(Role control) const override;
     void setComboSelection(Role control, int index) override;
+    std::string comboText(Role control) const override;
     ListControl& list(Role control) override;
     NativeWindow controlHandle(Role control) const override;
     int timerPeriod(Role timer) const override;
@@ -55,8 +56,27 @@ public:
     void removeTrayIcon() override;
     void popupMenu(Role menu, Point screenPoint, PopupOptions options) override;
 
-    // What a user does.
+    // What a user does. A click on a control that takes the focus (buttons,
+    // boxes, lists) moves the focus there first, as the mouse-down does.
     void userClicks(Role control);
+    // Moves the keyboard focus; the box that loses it applies its input kind.
+    void userFocuses(Role control);
+    // Keys and characters go to the focused control. userTypes presses one
+    // key per GBK character: digits and letters by their own key codes, "-"
+    // by the main keyboard's minus key (189), space by 32, any other
+    // character through the input method (229).
+    void userTypes(std::string_view gbkText);
+    // One key press with the character it types (empty: none). Backspace (8)
+    // deletes the character before the end of the text.
+    void userPressesKey(int keyCode, std::string_view character = {});
+    // A paste into the focused box: no key events and no character filter,
+    // cut to what the box still has room for.
+    void userPastes(std::string_view gbkText);
+    void userSelectsComboItem(Role control, int index);
+    Role focusedControl() const;
+    // Text-changed events raised on a thread other than the UI thread (a
+    // worker that wrote a box directly instead of through runOnUiThread).
+    int textEventsOffUiThread() const;
     void userChoosesMenuItem(Role item);
     void userPressesEscape() { close(); }
     void userRestores();
@@ -116,6 +136,11 @@ private:
     };
 
     Control& control(Role role);
+    bool isEditBox(Role role) const;
+    // The text as the box keeps it, within its limits.
+    std::string withinLimits(const Control& box, std::string_view text) const;
+    void typeCharacter(Role box, std::string_view character);
+    void deleteLastCharacter(Role box);
     const Control& control(Role role) const;
     void scheduleTick(Role role, int period, std::uint64_t generation);
     void setCheckedLocked(Role role, bool checked);
@@ -135,6 +160,8 @@ private:
     void deliverChosenItem();
     std::map<int, bool> menuFlags(Role menu) const;
 
+    Role focused_;
+    int textEventsOffUiThread_ = 0;
     bool open_ = true;
     bool minimized_ = false;
     bool shown_ = true;

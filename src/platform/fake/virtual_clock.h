@@ -17,7 +17,7 @@
 namespace kv::platform::fake {
 
 class VirtualClock {
-  public:
+public:
     using Millis = std::int64_t;
 
     VirtualClock() = default;
@@ -52,7 +52,7 @@ class VirtualClock {
     void finishWorkers();
     int runningWorkers() const;
 
-  private:
+private:
     struct Scheduled {
         Millis when;
         std::uint64_t sequence;

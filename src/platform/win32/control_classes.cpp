@@ -37,9 +37,11 @@ NativeControlClass nativeClassOf(const ControlSpec& control) {
             return {WC_COMBOBOXW, kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case ControlKind::edit:
             return {WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-        case ControlKind::multiLineEdit:
-            return {WC_EDITW, kChild | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+        case ControlKind::multiLineEdit: {
+            const DWORD scroll = (control.styles & style::noScrollBar) ? 0 : WS_VSCROLL;
+            return {WC_EDITW, kChild | WS_TABSTOP | scroll | ES_MULTILINE | ES_AUTOVSCROLL,
                     WS_EX_CLIENTEDGE};
+        }
         case ControlKind::label:
             return {WC_STATICW, kChild | SS_LEFT, 0};
         case ControlKind::transparentLabel:

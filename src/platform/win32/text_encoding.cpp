@@ -32,4 +32,22 @@ std::string toGbk(std::wstring_view wide) {
     return gbk;
 }
 
+bool hasGbkForm(wchar_t character) {
+    char bytes[4];
+    BOOL usedDefault = FALSE;
+    const int length = WideCharToMultiByte(kProgramCodePage, WC_NO_BEST_FIT_CHARS, &character, 1,
+                                           bytes, sizeof bytes, nullptr, &usedDefault);
+    return length > 0 && !usedDefault;
+}
+
+std::size_t gbkLength(std::wstring_view wide) {
+    if (wide.empty()) {
+        return 0;
+    }
+    const int length =
+        WideCharToMultiByte(kProgramCodePage, 0, wide.data(), static_cast<int>(wide.size()),
+                            nullptr, 0, nullptr, nullptr);
+    return static_cast<std::size_t>(length > 0 ? length : 0);
+}
+
 }  // namespace kv::platform::win32

@@ -13,4 +13,10 @@ inline constexpr unsigned kProgramCodePage = 936;
 std::wstring toWide(std::string_view gbk);
 std::string toGbk(std::wstring_view wide);
 
+// Whether the character has a form in code page 936 (a lone surrogate, a
+// Korean syllable or an emoji has none; toGbk would turn it into "?").
+bool hasGbkForm(wchar_t character);
+// The number of GBK bytes of the text.
+std::size_t gbkLength(std::wstring_view wide);
+
 }  // namespace kv::platform::win32

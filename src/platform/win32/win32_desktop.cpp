@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <thread>
 
 #include "platform/win32/message_loop.h"
@@ -37,6 +38,27 @@ void registerWindowClass() {
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kWindowClassName;
     RegisterClassExW(&windowClass);
+}
+
+constexpr wchar_t kUiThreadClassName[] = L"KlikvaneUiThread";
+
+LRESULT CALLBACK uiThreadProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kRunOnOwnerMessage) {
+        OwnerThread::serve(lParam);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND createUiThreadWindow() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = uiThreadProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kUiThreadClassName;
+    RegisterClassExW(&windowClass);
+    return CreateWindowExW(0, kUiThreadClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
 }
 
 int CALLBACK noteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
@@ -92,6 +114,8 @@ Win32Desktop::Win32Desktop() {
     InitCommonControlsEx(&controls);
     registerWindowClass();
     font_.reset(createControlFont());
+    uiThreadWindow_.reset(createUiThreadWindow());
+    uiThread_.bind(uiThreadWindow_.get());
     // Make sure this thread has a message queue before anything posts to it.
     MSG message;
     PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
@@ -136,8 +160,15 @@ Window* Win32Desktop::openWindow(const WindowSpec& spec, WindowHandlers& handler
         open->restoreAndActivate();
         return open;
     }
-    windows_.push_back(std::make_unique<Win32Window>(*this, spec, handlers));
-    Win32Window& window = *windows_.back();
+    // A window opened and closed again and again (the step editor) reuses
+    // its closed self, so openings do not add up.
+    auto closed = std::find_if(windows_.begin(), windows_.end(),
+                               [&](const auto& w) { return w->reusableFor(spec, handlers); });
+    if (closed == windows_.end()) {
+        windows_.push_back(std::make_unique<Win32Window>(*this, spec, handlers));
+        closed = std::prev(windows_.end());
+    }
+    Win32Window& window = **closed;
     if (modality == Modality::modal) {
         enableOtherWindows(window, false);
     }
@@ -222,6 +253,10 @@ void Win32Desktop::startThread(std::function<void()> body) {
     std::thread(std::move(body)).detach();
 }
 
+void Win32Desktop::runOnUiThread(const std::function<void()>& work) {
+    uiThread_.run(work);
+}
+
 bool Win32Desktop::registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) {
     const UINT mods = static_cast<UINT>(modifiers);
     const UINT key = static_cast<UINT>(keyCode);
@@ -244,6 +279,14 @@ Point Win32Desktop::cursorPosition() const {
     POINT point{};
     GetCursorPos(&point);
     return {point.x, point.y};
+}
+
+std::optional<Point> Win32Desktop::tryCursorPosition() const {
+    POINT point{};
+    if (!GetCursorPos(&point)) {
+        return std::nullopt;
+    }
+    return Point{point.x, point.y};
 }
 
 NativeWindow Win32Desktop::windowAtPoint(Point point) const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/win32/owner_thread.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_input.h"
@@ -35,9 +36,11 @@ public:
     std::string programDirectory() const override;
     std::uint32_t tickCount() const override;
     void startThread(std::function<void()> body) override;
+    void runOnUiThread(const std::function<void()>& work) override;
     bool registerHotkey(NativeWindow window, int id, int modifiers, int keyCode) override;
     void unregisterHotkey(NativeWindow window, int id) override;
     Point cursorPosition() const override;
+    std::optional<Point> tryCursorPosition() const override;
     NativeWindow windowAtPoint(Point point) const override;
     NativeWindow parentOf(NativeWindow window) const override;
     NativeWindow nextInZOrder(NativeWindow window) const override;
@@ -62,12 +65,18 @@ private:
 
     UINT taskbarCreated_ = 0;
     UniqueGdiObject font_;
+    // A message-only window on the UI thread that serves runOnUiThread; it
+    // lives as long as the desktop, whatever windows come and go.
+    OwnerThread uiThread_;
+    UniqueWindow uiThreadWindow_;
     Win32Input input_;
     Win32Waits waits_;
     Win32Files files_;
     Win32Shell shell_;
     // Windows stay allocated after they close, so a handler or a worker that
-    // still holds one talks to a closed window instead of freed memory.
+    // still holds one talks to a closed window instead of freed memory. A
+    // closed window is created again for the next opening of its spec with
+    // the same handlers.
     std::vector<std::unique_ptr<Win32Window>> windows_;
 };
 

@@ -67,9 +67,10 @@ void Win32ListControl::setCell(int row, int column, std::string_view text) {
 void Win32ListControl::insertRowAt(int index) {
     owner_.run([&] {
         LVITEMW item{};
-        item.mask = LVIF_TEXT;
+        item.mask = LVIF_TEXT | LVIF_PARAM;
         item.iItem = index;
         item.pszText = const_cast<wchar_t*>(L"");
+        item.lParam = static_cast<LPARAM>(++lastKey_);
         SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     });
 }
@@ -80,6 +81,31 @@ void Win32ListControl::removeRow(int row) {
 
 void Win32ListControl::removeAllRows() {
     owner_.run([&] { SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); });
+}
+
+RowKey Win32ListControl::rowKey(int row) const {
+    return owner_.run([&] {
+        LVITEMW item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        if (!SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
+            return RowKey{0};
+        }
+        return static_cast<RowKey>(item.lParam);
+    });
+}
+
+int Win32ListControl::findRow(RowKey key) const {
+    if (key == 0) {
+        return -1;
+    }
+    return owner_.run([&] {
+        LVFINDINFOW find{};
+        find.flags = LVFI_PARAM;
+        find.lParam = static_cast<LPARAM>(key);
+        return static_cast<int>(SendMessageW(list_, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(&find)));
+    });
 }
 
 int Win32ListControl::selectedRow() const {

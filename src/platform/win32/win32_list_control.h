@@ -21,6 +21,8 @@ public:
     void insertRowAt(int index) override;
     void removeRow(int row) override;
     void removeAllRows() override;
+    RowKey rowKey(int row) const override;
+    int findRow(RowKey key) const override;
     int selectedRow() const override;
     void selectRow(int row) override;
     void beginBulkUpdate() override;
@@ -33,6 +35,7 @@ private:
     const OwnerThread& owner_;
     const int columns_;
     int bulkDepth_ = 0;
+    RowKey lastKey_ = 0;  // UI thread only
 };
 
 }  // namespace kv::platform::win32

@@ -76,6 +76,13 @@ DWORD Win32Window::windowStyle() const {
 }
 
 bool Win32Window::create() {
+    // A closed window created again starts from its layout table.
+    created_ = false;
+    controls_.clear();
+    timerPeriods_.clear();
+    menus_.clear();
+    writingText_ = 0;
+    dropNextChar_ = false;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - spec_.outerWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - spec_.outerHeight) / 2;
     const std::wstring caption = toWide(spec_.caption);
@@ -303,9 +310,13 @@ void Win32Window::createControls() {
             style |= WS_DISABLED;
         }
         const std::wstring text = toWide(spec.text);
+        // A drop-down list's height includes its opened list.
+        const int height = spec.kind == ControlKind::dropDownList
+                               ? spec.rect.height * (static_cast<int>(spec.items.size()) + 2)
+                               : spec.rect.height;
         HWND hwnd = CreateWindowExW(
             native.exStyle, native.className, text.c_str(), style, spec.rect.left, spec.rect.top,
-            spec.rect.width, spec.rect.height, hwnd_,
+            spec.rect.width, height, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.controlFont()), FALSE);
         SetWindowSubclass(hwnd, controlProc, i, reinterpret_cast<DWORD_PTR>(this));
@@ -319,6 +330,7 @@ void Win32Window::createControls() {
             SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         }
         controls_.push_back(std::move(control));
+        setUpControl(controls_.back());
     }
 }
 
@@ -366,6 +378,12 @@ void Win32Window::onCommand(WPARAM wParam, LPARAM lParam) {
         return;
     }
     const Control* control = controlById(id);
+    if (control != nullptr && code == EN_CHANGE && writingText_ == 0 &&
+        (control->spec->kind == ControlKind::edit ||
+         control->spec->kind == ControlKind::multiLineEdit)) {
+        handlers_.onTextChanged(*this, control->spec->role);
+        return;
+    }
     if (control != nullptr && (code == BN_CLICKED || code == STN_CLICKED) &&
         control->spec->kind != ControlKind::edit &&
         control->spec->kind != ControlKind::reportList) {
@@ -480,7 +498,14 @@ std::string Win32Window::text(Role role) const {
 }
 
 void Win32Window::setText(Role role, std::string_view text) {
-    owner_.run([&] { SetWindowTextW(control(role).hwnd, toWide(text).c_str()); });
+    owner_.run([&] {
+        const Control& c = control(role);
+        if (c.spec->kind == ControlKind::edit || c.spec->kind == ControlKind::multiLineEdit) {
+            writeEditText(c, toWide(text));
+        } else {
+            SetWindowTextW(c.hwnd, toWide(text).c_str());
+        }
+    });
 }
 
 bool Win32Window::isEnabled(Role role) const {
@@ -528,6 +553,25 @@ void Win32Window::setComboSelection(Role role, int index) {
 
 ListControl& Win32Window::list(Role role) {
     return *control(role).list;
+}
+
+std::string Win32Window::comboText(Role role) const {
+    return owner_.run([&] {
+        const HWND combo = control(role).hwnd;
+        const LRESULT index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+        if (index == CB_ERR) {
+            return std::string();
+        }
+        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (length == CB_ERR) {
+            return std::string();
+        }
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length));
+        return toGbk(text);
+    });
 }
 
 NativeWindow Win32Window::controlHandle(Role role) const {

@@ -42,6 +42,7 @@ public:
     void setChecked(Role control, bool checked) override;
     int comboSelection(Role control) const override;
     void setComboSelection(Role control, int index) override;
+    std::string comboText(Role control) const override;
     ListControl& list(Role control) override;
     NativeWindow controlHandle(Role control) const override;
     int timerPeriod(Role timer) const override;
@@ -62,6 +63,11 @@ public:
     void popupMenu(Role menu, Point screenPoint, PopupOptions options) override;
 
     HWND hwnd() const { return hwnd_; }
+    // Whether this closed window can be created again for the same spec and
+    // handlers, instead of keeping one more closed window for each opening.
+    bool reusableFor(const WindowSpec& spec, const WindowHandlers& handlers) const {
+        return !isOpen() && &spec_ == &spec && &handlers_ == &handlers;
+    }
     const WindowSpec& spec() const { return spec_; }
     bool isOpen() const { return hwnd_ != nullptr; }
     void restoreAndActivate();
@@ -91,6 +97,19 @@ private:
     LRESULT onCtlColorStatic(HDC dc, HWND control);
     LRESULT handleControlMessage(HWND control, std::size_t index, UINT message, WPARAM wParam,
                                  LPARAM lParam);
+    // Edit boxes are subclassed: their input kind, limits and key-down event.
+    static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR index, DWORD_PTR self);
+    LRESULT handleEditMessage(const Control& box, UINT message, WPARAM wParam, LPARAM lParam);
+    bool onEditChar(const Control& box, wchar_t character);
+    void pasteInto(const Control& box);
+    // Replaces the selection with text cut to what the box has room for;
+    // false when nothing fits.
+    bool replaceSelection(const Control& box, std::wstring text);
+    // A text the program puts into a box: cut to its limits, in place, then
+    // the box's text-changed event once.
+    void writeEditText(const Control& box, std::wstring text);
+    void setUpControl(Control& control);
     void createControls();
     void createColumns(HWND list, const ControlSpec& spec);
     void createMenus();
@@ -118,6 +137,11 @@ private:
     bool trayAdded_ = false;
     int chosenItem_ = -1;  // a menu item's role value; -1: none
     bool inPositionChange_ = false;
+    // UI thread only: a program write in progress (its change is raised once,
+    // by the write), and a key the handler kept from the box whose character
+    // is still to come.
+    int writingText_ = 0;
+    bool dropNextChar_ = false;
 };
 
 // The message through which the notification-area icon reports the mouse.
