@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -210,6 +211,57 @@ TEST_F(TrayAndMenusTest, ListMenuDeletesTheRowPressedOnAndThenEveryRow) {
     test::releaseButtonAt(test::listRowPoint(list, 0), MouseButton::right);
     ASSERT_TRUE(test::chooseMenuItem(3, 4));  // "全部删除"
     EXPECT_TRUE(test::pumpUntil([&] { return rowCount() == 0; }));
+}
+
+// "修改" opens the step editor without blocking the main window, its fields
+// filled from the row; "添加" opens it modally.
+TEST_F(TrayAndMenusTest, EditAndAddFromTheListMenuOpenTheStepEditor) {
+    HWND list = test::listViewIn(main);
+    SetForegroundWindow(main);
+    test::pumpFor(200);
+    test::clickAt(test::listRowPoint(list, 1), MouseButton::left);
+    test::pumpFor(200);
+    test::pressButtonAt(test::listRowPoint(list, 1), MouseButton::right);
+    ASSERT_NE(test::openMenu(), nullptr);
+    test::releaseButtonAt(test::listRowPoint(list, 1), MouseButton::right);
+    ASSERT_TRUE(test::chooseMenuItem(1, 4));  // "修改"
+    HWND editor = program.waitForWindow(L"添加", 5000);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(main));  // non-modal
+    // The boxes show the row once the fill has run.
+    auto boxTexts = [&] {
+        std::vector<std::wstring> texts;
+        for (HWND box = FindWindowExW(editor, nullptr, L"Edit", nullptr); box != nullptr;
+             box = FindWindowExW(editor, box, L"Edit", nullptr)) {
+            // WM_GETTEXT itself: GetWindowText does not ask another process's box.
+            wchar_t text[256] = {};
+            SendMessageW(box, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+            texts.push_back(text);
+        }
+        return texts;
+    };
+    auto shows = [&](const wchar_t* text) {
+        const auto texts = boxTexts();
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    };
+    EXPECT_TRUE(test::pumpUntil([&] { return shows(L"30") && shows(L"40") && shows(L"第二行"); }));
+    test::saveScreenshot(L"edit-from-menu");
+    PostMessageW(editor, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(test::pumpUntil([&] { return !IsWindow(editor); }));
+
+    // "添加": with no row selected, the first item; the main window is
+    // disabled while the editor is open.
+    test::clickAt(test::listRowPoint(list, 5), MouseButton::left);  // below the rows: no selection
+    test::pumpFor(200);
+    test::pressButtonAt(test::listRowPoint(list, 5), MouseButton::right);
+    ASSERT_NE(test::openMenu(), nullptr);
+    test::releaseButtonAt(test::listRowPoint(list, 5), MouseButton::right);
+    ASSERT_TRUE(test::chooseMenuItem(0, 4));  // "添加"
+    editor = program.waitForWindow(L"添加", 5000);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(test::pumpUntil([&] { return !IsWindowEnabled(main); }));
+    PostMessageW(editor, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(test::pumpUntil([&] { return !IsWindow(editor) && IsWindowEnabled(main); }));
 }
 
 TEST_F(TrayAndMenusTest, F8OpensTheBorderlessAboutWindowWhichDragsAndClosesOnRightPressOrEsc) {
