@@ -2,7 +2,7 @@
 // closed many times, and its cost while it waits in the notification area.
 // Run under wine, on a display:
 //
-//   KV_EXE=... xvfb-run -a -s "-screen 0 1280x1024x24" wine win_tray_bench.exe [idle seconds]
+//   KV_EXE=... xvfb-run -a -s "-screen 0 1280x1024x24" wine win_tray_bench.exe [idle s] [cycles]
 //
 // - "全部删除" and "删除" of row 0 on 10,000 rows: from the click on the menu
 //   item until the list shows the new row count (read from this process).
@@ -99,6 +99,7 @@ double timeListCommand(HWND list, int row, int item, int expectedRows) {
 
 int main(int argc, char** argv) {
     const int idleSeconds = argc > 1 ? std::atoi(argv[1]) : 300;
+    const int aboutCycles = argc > 2 ? std::atoi(argv[2]) : kAboutCycles;
     std::vector<steps::StepRecord> rows(kRows, {"100", "200", "左键", "单击", "1000", "1", "文字"});
     test::ProgramProcess program;
     if (!test::writeStoreFile(test::storeFileIn(program.directory()), rows) || !program.start()) {
@@ -153,7 +154,7 @@ int main(int argc, char** argv) {
     const Resources before = resourcesOf(process);
     int closed = 0;
     const double cyclesStart = nowMs();
-    for (int i = 0; i < kAboutCycles; ++i) {
+    for (int i = 0; i < aboutCycles; ++i) {
         closed += aboutCycle() ? 1 : 0;
         if ((i + 1) % 200 == 0) {
             const Resources now = resourcesOf(process);
@@ -165,7 +166,8 @@ int main(int argc, char** argv) {
     const double cyclesMs = nowMs() - cyclesStart;
     test::pumpFor(500);
     const Resources after = resourcesOf(process);
-    std::printf("%d F8/Esc cycles (%d closed) in %.0f ms\n", kAboutCycles, closed, cyclesMs);
+    std::printf("%d F8/Esc cycles (%d closed) in %.0f ms\n", aboutCycles, closed, cyclesMs);
+    std::fflush(stdout);
     std::printf(
         "  working set %zu -> %zu KB, handles %lu -> %lu, GDI objects %lu -> %lu, "
         "USER objects %lu -> %lu\n",
@@ -180,6 +182,7 @@ int main(int argc, char** argv) {
     Sleep(static_cast<DWORD>(idleSeconds) * 1000);
     const double idleCpu = cpuMs(process) - cpuStart;
     const double idleElapsed = nowMs() - idleStart;
+    std::printf("program process id %lu\n", processId);
     std::printf("idle in the tray %.0f s: %.0f ms processor time = %.2f %% of elapsed\n",
                 idleElapsed / 1000.0, idleCpu, 100.0 * idleCpu / idleElapsed);
 
