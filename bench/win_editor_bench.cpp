@@ -10,8 +10,9 @@
 //    for one minute, 0 to leave it out).
 //
 //   tools/wine-run.sh build/win/bin/win_editor_bench.exe [idle-seconds]
-#include <psapi.h>
 #include <windows.h>
+// psapi.h builds on windows.h.
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>

@@ -10,7 +10,8 @@ target_link_libraries(klikvane_win32 PUBLIC klikvane_core comctl32 comdlg32 gdi3
 add_executable(Klikvane WIN32 ${CMAKE_SOURCE_DIR}/src/klikvane_main.cpp)
 target_sources(Klikvane PRIVATE ${CMAKE_SOURCE_DIR}/res/klikvane.rc)
 target_link_libraries(Klikvane PRIVATE klikvane_win32)
-target_link_options(Klikvane PRIVATE -municode)
+# The shipped program carries no symbols: a smaller download, same code.
+target_link_options(Klikvane PRIVATE -municode $<$<CONFIG:Release>:-s>)
 set_target_properties(Klikvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 # GoogleTest built from the system's sources with the cross compiler.

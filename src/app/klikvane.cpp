@@ -1,6 +1,7 @@
 #include "app/klikvane.h"
 
 #include "app/main_window_layout.h"
+#include "app/one_copy_per_folder.h"
 
 namespace kv::app {
 
@@ -11,7 +12,12 @@ platform::Window* Klikvane::openMainWindow() {
 }
 
 void Klikvane::run() {
-    openMainWindow();
+    if (!claimProgramFolder(desktop_)) {
+        return;
+    }
+    if (platform::Window* window = openMainWindow()) {
+        desktop_.copies().answerLaterCopies(window->handle());
+    }
     desktop_.runMessageLoop();
 }
 

@@ -12,7 +12,8 @@ public:
     explicit Klikvane(platform::Desktop& desktop);
 
     // Opens the main window and dispatches events until the last window of
-    // the program is gone.
+    // the program is gone; unless another copy runs from this folder, which
+    // is brought forward instead.
     void run();
 
     // Opens the main window without running the loop (tests drive the loop).

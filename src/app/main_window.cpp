@@ -4,6 +4,8 @@
 #include "app/open_web_address.h"
 #include "app/tray_handlers.h"
 #include "app/window_under_cursor.h"
+#include "schedule/pending_launch.h"
+#include "schedule/shutdown_step.h"
 #include "steps/step_list.h"
 #include "steps/step_store.h"
 
@@ -17,7 +19,9 @@ MainWindow::MainWindow(platform::Desktop& desktop, mainwin::SharedValues& shared
       quickAdd_(desktop, shared),
       run_(desktop, shared),
       listMenu_(desktop, shared),
-      about_(desktop) {
+      about_(desktop),
+      timedStart_(desktop),
+      scheduleWindow_(desktop, shared, timedStart_) {
     playback::RunHooks hooks;
     hooks.openStepEditor = [this] { editor_.openAddMode(); };
     run_.setHooks(std::move(hooks));
@@ -35,6 +39,8 @@ MainWindow::MainWindow(platform::Desktop& desktop, mainwin::SharedValues& shared
 // Start-up steps, in this order: launch a pending program, register the
 // global hotkeys F5, F6 and F8, keep the list's handle, load the steps.
 void MainWindow::onCreated(platform::Window& window) {
+    schedule::launchPendingProgram(desktop_);
+    keepShutdownHook(window);
     const platform::NativeWindow handle = window.handle();
     startHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF5,
                                              [this, &window] { run_.toggleRun(window); });
@@ -59,9 +65,27 @@ void MainWindow::onDestroy(platform::Window& window) {
     for (const int id : {startHotkeyId_, quickAddHotkeyId_, aboutHotkeyId_}) {
         desktop_.unregisterHotkey(window.handle(), id);
     }
+    saveList(window);
+}
+
+void MainWindow::saveList(platform::Window& window) {
     const steps::StepList steps(window.list(MainRole::stepList));
     tell(steps::saveSteps(steps, desktop_.files(), desktop_.programDirectory(), storeAtStart_)
              .notice);
+}
+
+// The forced shutdown ends Klikvane without its close handler, so the list is
+// saved first, as closing would. Both run on the UI thread: the end of a pass
+// comes on the playback worker. The step editor's hook stays as it is.
+void MainWindow::keepShutdownHook(platform::Window& window) {
+    playback::RunHooks hooks = run_.hooks();
+    hooks.shutdownComputer = [this, &window] {
+        window.post([this, &window] {
+            saveList(window);
+            schedule::shutDownComputer(desktop_);
+        });
+    };
+    run_.setHooks(std::move(hooks));
 }
 
 void MainWindow::tell(const steps::StoreNotice& notice) {
@@ -75,6 +99,8 @@ void MainWindow::onTimer(platform::Window& window, platform::Role timer) {
         uiRefreshTick(window);
     } else if (timer.is(MainRole::repeatTimer)) {
         run_.repeatTick(window);
+    } else if (timer.is(MainRole::scheduleTimer)) {
+        timedStart_.tick(window, [this, &window] { run_.toggleRun(window); });
     } else if (timer.is(MainRole::quickAddTimer)) {
         quickAdd_.quickAddTick(window);
     }
@@ -83,6 +109,8 @@ void MainWindow::onTimer(platform::Window& window, platform::Role timer) {
 void MainWindow::onClicked(platform::Window& window, platform::Role control) {
     if (control.is(MainRole::startButton)) {
         run_.toggleRun(window);
+    } else if (control.is(MainRole::advancedButton)) {
+        scheduleWindow_.open(window);
     } else if (control.is(MainRole::quickAddButton)) {
         quickAdd_.quickAddToggle(window);
     }

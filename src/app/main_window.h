@@ -12,6 +12,8 @@
 #include "mainwin/shared_values.h"
 #include "platform/desktop.h"
 #include "playback/run_control.h"
+#include "schedule/schedule_window.h"
+#include "schedule/timed_start.h"
 #include "steps/step_store.h"
 
 namespace kv::app {
@@ -52,6 +54,8 @@ public:
 
 private:
     void tell(const steps::StoreNotice& notice);
+    void saveList(platform::Window& window);
+    void keepShutdownHook(platform::Window& window);
 
     platform::Desktop& desktop_;
     mainwin::SharedValues& shared_;
@@ -61,6 +65,8 @@ private:
     playback::RunControl run_;
     ListMenu listMenu_;
     AboutWindow about_;
+    schedule::TimedStart timedStart_;
+    schedule::ScheduleWindow scheduleWindow_;
     // The ids F5, F6 and F8 got; 0 for a key the system refused.
     int startHotkeyId_ = 0;
     int quickAddHotkeyId_ = 0;

@@ -55,7 +55,7 @@ inline constexpr std::array kMainControls = {
 };
 
 inline constexpr std::array kMainTimers = {
-    TimerSpec{MainRole::repeatTimer, 0},
+    TimerSpec{.role = MainRole::repeatTimer, .periodMs = 0, .precise = true},
     TimerSpec{MainRole::uiRefreshTimer, kUiRefreshPeriodMs},
     TimerSpec{MainRole::quickAddTimer, 0},
     TimerSpec{MainRole::scheduleTimer, kSchedulePeriodMs},

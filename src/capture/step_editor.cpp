@@ -18,8 +18,17 @@ bool isNumberBox(platform::Role control) {
 
 }  // namespace
 
+// The controls the capture key works on.
+constexpr CaptureControls kCaptureControls{EditorRole::captureHotkeyLabel,
+                                           EditorRole::changeHotkeyLabel, EditorRole::xEdit,
+                                           EditorRole::yEdit, EditorRole::captureTimer};
+
 StepEditor::StepEditor(platform::Desktop& desktop, mainwin::SharedValues& shared)
-    : desktop_(desktop), shared_(shared) {}
+    : desktop_(desktop),
+      shared_(shared),
+      notifyHotkeys_(desktop),
+      hotkeyInput_(desktop),
+      capture_(desktop, notifyHotkeys_, hotkeyInput_, kCaptureControls) {}
 
 StepEditor::~StepEditor() {
     if (session_) {
@@ -74,21 +83,39 @@ void StepEditor::onCreated(platform::Window& window) {
 
 void StepEditor::onDestroy(platform::Window& window) {
     releaseCapture(window);
-    session_->open = false;  // a fill still running drops its writes
-    session_.reset();
+    if (session_) {
+        session_->open = false;  // a fill still running drops its writes
+        session_.reset();
+    }
     window_ = nullptr;
 }
 
-// The capture hotkey registers here when the editor is created.
-bool StepEditor::setUpCapture(platform::Window& /*window*/) {
+// The capture key registers here when the editor is created. Whatever
+// becomes of it (a key, or none after a failed retry), the creation goes on,
+// so an editor opened on a row always shows that row.
+bool StepEditor::setUpCapture(platform::Window& window) {
+    capture_.setUp(window);
     return true;
 }
 
-// The capture hotkey is released here when the editor is destroyed.
-void StepEditor::releaseCapture(platform::Window& /*window*/) {}
+void StepEditor::releaseCapture(platform::Window& window) {
+    capture_.release(window);
+}
 
-// Each tick of captureTimer while coordinates are captured.
-void StepEditor::captureTick(platform::Window& /*window*/) {}
+void StepEditor::captureTick(platform::Window& window) {
+    capture_.captureTick(window);
+}
+
+void StepEditor::onHotkey(platform::Window& window, int id) {
+    capture_.onHotkey(window, id);
+}
+
+void StepEditor::onMousePress(platform::Window& window, platform::Role control,
+                              platform::MouseButton button, platform::Point /*clientPoint*/) {
+    if (control.is(EditorRole::changeHotkeyLabel) && button == platform::MouseButton::left) {
+        capture_.changeCaptureHotkey(window);
+    }
+}
 
 void StepEditor::startFill(platform::Window& window) {
     const int fill = ++session_->fill;

@@ -16,7 +16,10 @@
 
 #include <memory>
 
+#include "capture/coordinate_capture.h"
 #include "capture/step_editor_layout.h"
+#include "hotkeys/hotkey_input_window.h"
+#include "hotkeys/notify_hotkeys.h"
 #include "mainwin/shared_values.h"
 #include "platform/desktop.h"
 #include "platform/list_control.h"
@@ -52,6 +55,9 @@ public:
     void onTimer(platform::Window& window, platform::Role timer) override;
     void onTextChanged(platform::Window& window, platform::Role control) override;
     bool onKeyDown(platform::Window& window, platform::Role control, int keyCode) override;
+    void onHotkey(platform::Window& window, int id) override;
+    void onMousePress(platform::Window& window, platform::Role control,
+                      platform::MouseButton button, platform::Point clientPoint) override;
 
     // One opening of the window, shared with the fill workers started for
     // it. UI thread only: a worker reaches it only in work run there.
@@ -82,6 +88,11 @@ private:
     platform::Window* window_ = nullptr;
     std::shared_ptr<Session> session_;
     platform::RowKey openingTarget_ = 0;
+    // One editor per process, so its notify hotkeys' ids count on from
+    // 33001 for the whole run.
+    hotkeys::NotifyHotkeys notifyHotkeys_;
+    hotkeys::HotkeyInputWindow hotkeyInput_;
+    CoordinateCapture capture_;
 };
 
 }  // namespace kv::capture

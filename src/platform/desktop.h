@@ -10,11 +10,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_dialog.h"
 #include "platform/files.h"
 #include "platform/geometry.h"
 #include "platform/input.h"
 #include "platform/layout.h"
+#include "platform/local_time.h"
+#include "platform/program_copies.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/system_actions.h"
 #include "platform/waits.h"
 #include "platform/window.h"
 
@@ -79,11 +84,21 @@ public:
     virtual Waits& waits() = 0;
     // The program's data files.
     virtual Files& files() = 0;
+    // The other copies of the program.
+    virtual ProgramCopies& copies() = 0;
     // Opening programs, documents and web addresses.
     virtual Shell& shell() = 0;
 
     // The program's version as its version resource gives it ("1.0.0").
     virtual std::string programVersion() const = 0;
+    virtual Registry& registry() = 0;
+    virtual SystemActions& systemActions() = 0;
+
+    // The wall clock, local time, to the second.
+    virtual LocalTime localTime() const = 0;
+
+    // Shows the open-file dialog over owner and returns when it closes.
+    virtual FileChoice chooseFileToOpen(NativeWindow owner) = 0;
 };
 
 }  // namespace kv::platform

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/geometry.h"
+#include "platform/waits.h"
 
 namespace kv::platform {
 
@@ -32,7 +33,9 @@ public:
     virtual int doubleClickTime() const = 0;
     // Sends the characters of a GBK text to window as typed characters and
     // returns when the window has processed them. Window 0: nothing arrives.
-    virtual void typeText(NativeWindow window, std::string_view gbkText) = 0;
+    // Once cancel (may be null) is set, no further character is sent; a
+    // character is never cut in half.
+    virtual void typeText(NativeWindow window, std::string_view gbkText, const Signal* cancel) = 0;
 };
 
 }  // namespace kv::platform

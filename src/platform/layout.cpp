@@ -11,6 +11,13 @@ std::size_t indexOf(std::span<const ControlSpec> controls, Role role) {
     return controls.size();
 }
 
+int comboIndexFor(int index, int itemCount) {
+    if (index < 0 || itemCount == 0) {
+        return -1;
+    }
+    return index < itemCount ? index : itemCount - 1;
+}
+
 std::span<const ControlSpec> radioGroupOf(std::span<const ControlSpec> controls, Role radio) {
     const std::size_t at = indexOf(controls, radio);
     if (at == controls.size() || controls[at].kind != ControlKind::radioButton) {

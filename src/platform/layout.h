@@ -36,6 +36,8 @@ inline constexpr unsigned disabled = 1u << 6;
 inline constexpr unsigned hidden = 1u << 7;
 inline constexpr unsigned checked = 1u << 8;
 inline constexpr unsigned noScrollBar = 1u << 9;  // multi-line edit boxes
+inline constexpr unsigned readOnly = 1u << 16;    // edit boxes the user cannot change
+inline constexpr unsigned borderless = 1u << 17;  // edit boxes without their sunken edge
 }  // namespace style
 
 struct ColumnSpec {
@@ -75,6 +77,10 @@ struct ControlSpec {
 struct TimerSpec {
     Role role;
     int periodMs;  // 0: stopped at creation
+    // A precise timer ticks on deadlines of the steady clock to about a
+    // millisecond, periods under 10 ms included; a window timer ticks 10 ms
+    // or more apart, late by up to a system tick.
+    bool precise = false;
 };
 
 struct MenuItemSpec {
@@ -115,6 +121,10 @@ namespace kv::platform {
 
 // Position of the control with this role in the table, or controls.size().
 std::size_t indexOf(std::span<const ControlSpec> controls, Role role);
+
+// The selection a drop-down list of itemCount items takes when asked for
+// index: beyond the last item the last one, below -1 none (-1).
+int comboIndexFor(int index, int itemCount);
 
 // The radio boxes that share a group with this one: consecutive radio boxes
 // from one marked groupStart to the next. Empty when role is no radio box.

@@ -19,6 +19,14 @@ public:
     virtual bool isSet() const = 0;
 };
 
+// What a precise timer's ticks come from, best first; where the system
+// cannot give one, the next is taken. Every kind aims at the same deadlines.
+enum class TimerSource {
+    highResolution,  // a high-resolution waitable timer (Windows 10 1803 on)
+    waitable,        // a waitable timer, with 1 ms timer resolution asked for
+    windowTimer,     // a window timer: 10 ms or more apart
+};
+
 class Waits {
 public:
     virtual ~Waits() = default;
@@ -44,8 +52,9 @@ public:
     // Milliseconds on a steady clock finer than the tick count, for schedules.
     virtual std::int64_t steadyMillis() const = 0;
 
-    // Asks the system for 1 ms timer resolution, and gives it back. Each
-    // raise must be paired with one restore.
+    // Asks the system for 1 ms timer resolution, also while the program is
+    // minimised (where the system would otherwise ignore the request), and
+    // gives it back. Each raise must be paired with one restore.
     virtual void raiseTimerResolution() = 0;
     virtual void restoreTimerResolution() = 0;
 };

@@ -4,6 +4,8 @@
 // a call from another thread on the thread that owns the window.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +46,14 @@ public:
     // period it already has changes nothing.
     virtual int timerPeriod(Role timer) const = 0;
     virtual void setTimerPeriod(Role timer, int periodMs) = 0;
+    // Precise timers (see TimerSpec) tick on deadlines: the first one period
+    // after the start, each next one period after the deadline of the last,
+    // whenever that tick was handled. A tick that comes late stands for every
+    // deadline passed meanwhile; they are not ticked again. This moves the
+    // next deadline of a running precise timer to dueMs on the clock of
+    // Waits::steadyMillis (a tick at once when that has passed); the ones
+    // after it follow at its period. Stopped and window timers ignore it.
+    virtual void setTimerDue(Role timer, std::int64_t dueMs) = 0;
 
     virtual bool isMenuItemEnabled(Role item) const = 0;
     virtual void setMenuItemEnabled(Role item, bool enabled) = 0;
@@ -89,6 +99,10 @@ public:
         bool fromNotificationArea = false;
     };
     virtual void popupMenu(Role menu, Point screenPoint, PopupOptions options) = 0;
+    // Runs work on the thread that owns the window, after the events already
+    // queued; returns at once. Work posted to a window that closes first is
+    // dropped.
+    virtual void post(std::function<void()> work) = 0;
 };
 
 // The events of one window. Each runs on the thread that owns the window.

@@ -13,6 +13,11 @@ bool isSet(const platform::Signal* signal) {
     return signal != nullptr && signal->isSet();
 }
 
+bool isPress(platform::MouseEvent event) {
+    return event == platform::MouseEvent::leftDown || event == platform::MouseEvent::rightDown ||
+           event == platform::MouseEvent::middleDown;
+}
+
 }  // namespace
 
 void Primitives::moveCursor(platform::NativeWindow window, int x, int y) {
@@ -28,6 +33,9 @@ void Primitives::mouseAction(int button, int action, const platform::Signal* can
             timerWait(desktop_.input().doubleClickTime() / 2,
                       static_cast<int>(WaitUnit::millisecond), cancel);
             continue;
+        }
+        if (isPress(step.event) && isSet(cancel)) {
+            return;
         }
         desktop_.input().sendMouseEvent(step.event);
         if (held != nullptr) {
@@ -72,8 +80,9 @@ platform::Point Primitives::cursorPosition() {
     return desktop_.cursorPosition();
 }
 
-void Primitives::typeText(platform::NativeWindow window, std::string_view gbkText) {
-    desktop_.input().typeText(window, gbkText);
+void Primitives::typeText(platform::NativeWindow window, std::string_view gbkText,
+                          const platform::Signal* cancel) {
+    desktop_.input().typeText(window, gbkText, cancel);
 }
 
 }  // namespace kv::playback

@@ -22,7 +22,9 @@ public:
     void moveCursor(platform::NativeWindow window, int x, int y);
     // Sends the events of the action at the cursor; `held` learns every press
     // and release sent. A double click waits half the system double-click
-    // time between its clicks, so the target sees one double click.
+    // time between its clicks, so the target sees one double click. Once
+    // cancel is set no further press goes out (a release still does): a
+    // double click stopped in its pause ends after the first click.
     void mouseAction(int button, int action, const platform::Signal* cancel = nullptr,
                      HeldButtons* held = nullptr);
     void timerWait(std::int32_t amount, int unit, const platform::Signal* cancel = nullptr);
@@ -32,7 +34,9 @@ public:
     void processPendingMessages();
     platform::NativeWindow windowAtPoint(int x, int y);
     platform::Point cursorPosition();
-    void typeText(platform::NativeWindow window, std::string_view gbkText);
+    // Ends at the next character once cancel is set.
+    void typeText(platform::NativeWindow window, std::string_view gbkText,
+                  const platform::Signal* cancel = nullptr);
 
 private:
     platform::Desktop& desktop_;

@@ -177,6 +177,9 @@ bool RunControl::playbackPass(platform::Window& main, const std::shared_ptr<Run>
             v.curText = cell(step, StepColumn::textToType);
             primitives_.moveCursor(0, textToInt(v.curX), textToInt(v.curY));
             primitives_.pumpWait(kStepSettleMs, run->stop.get());
+            if (run->stop->isSet()) {
+                return false;  // a stopped row drops the action it was waiting for
+            }
             playStep(v, *run);
             // The row count is read again, so a list that shrank to this row
             // starts over early, and one that grew past the pass does not.
@@ -200,7 +203,7 @@ void RunControl::playStep(PlaybackValues& v, Run& run) {
     const platform::NativeWindow target =
         primitives_.windowAtPoint(textToInt(v.curX), textToInt(v.curY));
     primitives_.pumpWait(kStepSettleMs, run.stop.get());
-    primitives_.typeText(target, v.curText);
+    primitives_.typeText(target, v.curText, run.stop.get());
 }
 
 bool RunControl::beginSingleStepRepeat(platform::Window& main, const std::shared_ptr<Run>& run,
@@ -220,8 +223,9 @@ bool RunControl::beginSingleStepRepeat(platform::Window& main, const std::shared
     v.curText = cell(step, StepColumn::textToType);
     const int interval = textToInt(v.intervalText);
 
-    auto state = std::make_unique<RepeatState>(
-        run, v, RepeatSchedule(desktop_.waits().steadyMillis(), interval));
+    const RepeatSchedule schedule(desktop_.waits().steadyMillis(), interval);
+    const std::int64_t firstDeadline = schedule.nextDeadline();
+    auto state = std::make_unique<RepeatState>(run, v, schedule);
     if (interval > 0 && interval < kFineTimerBelowMs) {
         state->fineTimer.emplace(desktop_.waits());
     }
@@ -229,8 +233,10 @@ bool RunControl::beginSingleStepRepeat(platform::Window& main, const std::shared
         std::lock_guard lock(repeatMutex_);
         repeat_ = std::move(state);
     }
-    // The timer goes last, so every value a tick reads is in place.
+    // The timer goes last, so every value a tick reads is in place. Its
+    // deadlines are the schedule's, counted from the set-up.
     main.setTimerPeriod(MainRole::repeatTimer, interval);
+    main.setTimerDue(MainRole::repeatTimer, firstDeadline);
     if (run->stop->isSet()) {
         // The stop came during the set-up, perhaps before the timer started.
         main.setTimerPeriod(MainRole::repeatTimer, 0);
@@ -245,6 +251,7 @@ void RunControl::repeatTick(platform::Window& main) {
     std::shared_ptr<Run> run;
     PlaybackValues* v = nullptr;
     RepeatSchedule::Tick plan{};
+    std::int64_t nextDeadline = 0;
     {
         std::lock_guard lock(repeatMutex_);
         if (!repeat_ || repeat_->run->stop->isSet()) {
@@ -256,13 +263,14 @@ void RunControl::repeatTick(platform::Window& main) {
                            actionCodeFor(values.curAction, values.actionCode) == kDoubleClick;
         plan = repeat_->schedule.onTick(desktop_.waits().steadyMillis(),
                                         waits ? 1 : kMaxCatchUpClicks);
+        nextDeadline = repeat_->schedule.nextDeadline();
         if (!tickInProgress_) {
             tickInProgress_ = true;
             run = repeat_->run;
             v = &repeat_->values;
         }
     }
-    main.setTimerPeriod(MainRole::repeatTimer, plan.delay);
+    main.setTimerDue(MainRole::repeatTimer, nextDeadline);
     if (!run) {
         // The earlier tick is still inside one of its waits: this one is skipped,
         // and the schedule moves on to the next grid point.

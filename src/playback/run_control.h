@@ -6,8 +6,11 @@
 // in a loop; a list of one row becomes the single-step repeat, which clicks
 // on repeatTimer ticks on the UI thread. Each run has its own stop signal,
 // its own playback values and its own record of held buttons:
-//  - stopping ends the pass after the row in progress and cuts short the
-//    wait in progress, then releases every button the run left pressed;
+//  - stopping cuts short the wait in progress and makes no further press or
+//    character: a row still waiting before its action drops it and its
+//    typing, a double click waiting for its second click ends after the
+//    first, a text being typed ends at the next character; then every
+//    button the run left pressed is released;
 //  - a run started while a stopped one is still finishing waits, on its own
 //    worker, until that one has ended.
 #pragma once
@@ -52,6 +55,7 @@ public:
     RunControl(const RunControl&) = delete;
     RunControl& operator=(const RunControl&) = delete;
 
+    const RunHooks& hooks() const { return hooks_; }
     void setHooks(RunHooks hooks) { hooks_ = std::move(hooks); }
 
     // UI thread. Minimises the main window; then stops a run in progress,

@@ -131,6 +131,23 @@ std::optional<std::string> findValue(std::string_view text, std::string_view sec
     return std::string(withoutQuotes(place.keyLine.value));
 }
 
+std::string_view sectionText(std::string_view text, std::string_view section) {
+    std::size_t begin = std::string_view::npos;
+    for (std::size_t at = firstLineStart(text); at < text.size();) {
+        const Line line = readLine(text, at);
+        if (line.kind == LineKind::section) {
+            if (begin != std::string_view::npos) {
+                return text.substr(begin, line.begin - begin);
+            }
+            if (equalsIgnoringAsciiCase(line.name, section)) {
+                begin = line.begin;
+            }
+        }
+        at = line.next;
+    }
+    return begin == std::string_view::npos ? std::string_view{} : text.substr(begin);
+}
+
 std::string withValue(std::string_view text, std::string_view section, std::string_view key,
                       std::string_view value) {
     const Place place = locate(text, section, key);

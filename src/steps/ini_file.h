@@ -22,6 +22,11 @@ namespace kv::steps::ini {
 std::optional<std::string> findValue(std::string_view text, std::string_view section,
                                      std::string_view key);
 
+// The first section of that name, from its header line to the next section
+// (empty when there is none): every key of it is found there as in the
+// whole text, so a reader of several keys walks a long file once.
+std::string_view sectionText(std::string_view text, std::string_view section);
+
 // text with key in section set to value: an existing key line is replaced,
 // a missing key is added after the last key of the section, a missing
 // section is added at the end. An empty value is written as "key=".

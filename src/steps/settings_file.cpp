@@ -42,29 +42,48 @@ std::string settingsPath(const std::string& programDirectory) {
     return programDirectory + "\\" + kSettingsName;
 }
 
-std::string readSetting(const platform::Files& files, const std::string& programDirectory,
-                        std::string_view section, std::string_view key) {
+std::optional<std::string> readSettingsText(const platform::Files& files,
+                                            const std::string& programDirectory) {
     std::string text;
     if (files.readFile(settingsPath(programDirectory), text, kMaxSettingsBytes) != FileStatus::ok) {
-        return {};
+        return std::nullopt;
     }
+    return text;
+}
+
+std::string settingIn(std::string_view text, std::string_view section, std::string_view key) {
     std::string value = ini::findValue(text, section, key).value_or(std::string());
     value.resize(gbkPrefixLength(value, settings::kMaxValueBytes));
     return value;
 }
 
+std::string readSetting(const platform::Files& files, const std::string& programDirectory,
+                        std::string_view section, std::string_view key) {
+    const std::optional<std::string> text = readSettingsText(files, programDirectory);
+    return text ? settingIn(*text, section, key) : std::string();
+}
+
 bool writeSetting(platform::Files& files, const std::string& programDirectory,
                   std::string_view section, std::string_view key, std::string_view value) {
+    const SettingWrite write{section, key, std::string(value)};
+    return writeSettings(files, programDirectory, std::span(&write, 1));
+}
+
+bool writeSettings(platform::Files& files, const std::string& programDirectory,
+                   std::span<const SettingWrite> writes) {
     const std::string path = settingsPath(programDirectory);
     std::string text;
     const FileStatus status = files.readFile(path, text, kMaxSettingsBytes);
     if (status != FileStatus::ok && status != FileStatus::missing) {
         return false;  // never replace a file that could not be read
     }
+    for (const SettingWrite& write : writes) {
+        text = ini::withValue(text, write.section, write.key, write.value);
+    }
     // A new file beside the old one, swapped in whole: a crash leaves the old
     // settings or the new ones.
     const std::string temp = path + kTempSuffix;
-    if (files.writeFile(temp, ini::withValue(text, section, key, value)) == FileStatus::ok &&
+    if (files.writeFile(temp, text) == FileStatus::ok &&
         files.replaceFile(temp, path) == FileStatus::ok) {
         return true;
     }

@@ -10,6 +10,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -46,6 +48,26 @@ std::string readSetting(const platform::Files& files, const std::string& program
 // file now holds the value.
 bool writeSetting(platform::Files& files, const std::string& programDirectory,
                   std::string_view section, std::string_view key, std::string_view value);
+
+// One key to write, for writeSettings.
+struct SettingWrite {
+    std::string_view section;
+    std::string_view key;
+    std::string value;
+};
+
+// Writes every key in one replacement of the file: the bytes are those that
+// writing them one by one in this order would give, and a failure leaves
+// the file as it was. Returns whether the file now holds them all.
+bool writeSettings(platform::Files& files, const std::string& programDirectory,
+                   std::span<const SettingWrite> writes);
+
+// The whole file in one read, for a reader that needs several keys at once;
+// nullopt when it cannot be read (missing, locked).
+std::optional<std::string> readSettingsText(const platform::Files& files,
+                                            const std::string& programDirectory);
+// One key of a file read whole, as readSetting would give it.
+std::string settingIn(std::string_view text, std::string_view section, std::string_view key);
 
 // Only exactly "是" is yes.
 bool readFlag(const platform::Files& files, const std::string& programDirectory,

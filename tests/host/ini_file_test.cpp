@@ -106,5 +106,20 @@ TEST(IniFileTest, BinaryTextAndVeryLongLinesAreReadAndWrittenWithoutTrouble) {
     EXPECT_EQ(findValue(written, "s", "k"), "short");
 }
 
+TEST(IniFileTest, ASectionCutOutFindsEveryKeyAsTheWholeTextDoes) {
+    const std::string text =
+        "\xEF\xBB\xBF[a]\r\nk=1\r\n[定时点击]\r\n是否=是\r\n; note\r\n时 = 8\r\nempty\r\n"
+        "[other]\r\n分=9\r\n[定时点击]\r\n秒=7\r\n[A]\nk=2";
+    for (const char* section : {"a", "A", "定时点击", "other", "missing"}) {
+        const std::string_view cut = sectionText(text, section);
+        for (const char* key : {"k", "是否", "时", "分", "秒", "empty", "none"}) {
+            EXPECT_EQ(findValue(cut, section, key), findValue(text, section, key))
+                << section << " " << key;
+        }
+    }
+    EXPECT_EQ(sectionText(text, "missing"), "");
+    EXPECT_EQ(sectionText(text, "other"), "[other]\r\n分=9\r\n");
+}
+
 }  // namespace
 }  // namespace kv::steps::ini

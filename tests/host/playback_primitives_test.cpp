@@ -192,6 +192,8 @@ TEST_F(PrimitivesTest, PressAndReleaseAreSeparateAndHeldButtonsFollowThem) {
 }
 
 TEST_F(PrimitivesTest, MoveCursorIsRelativeToAWindowsClientOriginOrToTheScreen) {
+    // A second monitor left of the primary holds the negative point.
+    desktop.setMonitors({{0, 0, 1280, 1024}, {-1280, 0, 1280, 1024}});
     const platform::NativeWindow target = desktop.addNativeWindow(0, {100, 50, 200, 100});
     primitives.moveCursor(target, 10, 20);
     EXPECT_EQ(primitives.cursorPosition(), (platform::Point{110, 70}));
@@ -203,7 +205,7 @@ TEST_F(PrimitivesTest, MoveCursorIsRelativeToAWindowsClientOriginOrToTheScreen) 
 
 TEST_F(PrimitivesTest, TypeTextSendsTheWholeTextAndAnEmptyTextNothing) {
     const platform::NativeWindow target = desktop.addNativeWindow(0, {0, 0, 50, 50});
-    primitives.typeText(target, "");
+    primitives.typeText(target, "", nullptr);
     primitives.typeText(target, "a中");
     const auto records = desktop.fakeInput().records();
     ASSERT_EQ(records.size(), 1u);

@@ -170,9 +170,17 @@ TEST_F(PlaybackRepeatThread, StopDuringATicksWaitCutsItShortAndReleasesPressedBu
     pressStart();
     pressStartAt(2100);  // the second tick waits to type from 2000 to 2301
     desktop.clock().runUntil(20000);
-    EXPECT_EQ(timeline(),
-              (Lines{"1000 move 10,20", "1000 rightDown", "1301 text t", "2000 move 10,20",
-                     "2000 rightDown", "2100 text t", "2100 rightUp"}));
+    EXPECT_EQ(timeline(), (Lines{"1000 move 10,20", "1000 rightDown", "1301 text t",
+                                 "2000 move 10,20", "2000 rightDown", "2100 rightUp"}));
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
+}
+
+TEST_F(PlaybackRepeatThread, StopInTheMiddleOfADoubleClickEndsItAfterTheFirstClick) {
+    addRow({"10", "20", "左键", "双击", "1000", "0", ""});
+    pressStart();
+    pressStartAt(1100);  // the pause between the clicks lasts from 1000 to 1250
+    desktop.clock().runUntil(20000);
+    EXPECT_EQ(timeline(), (Lines{"1000 move 10,20", "1000 leftDown", "1000 leftUp"}));
     EXPECT_EQ(caption(), mainwin::kCaptionIdle);
 }
 
@@ -210,6 +218,73 @@ TEST_F(PlaybackRepeatThread, ShortIntervalsRaiseTheTimerResolutionForTheRepeatOn
     startRepeat("1000", "2");
     desktop.clock().runUntil(5000);
     EXPECT_EQ(desktop.fakeWaits().timerResolutionLog().size(), 4u);
+    EXPECT_EQ(desktop.fakeWaits().timerResolutionRaises(), 0);
+}
+
+TEST_F(PlaybackRepeatThread, IntervalsUnderTenMillisecondsClickOnEveryDeadline) {
+    struct Case {
+        const char* interval;
+        long ms;
+        int clicks;
+    };
+    for (const Case c : {Case{"1", 1, 1000}, Case{"5", 5, 200}, Case{"10", 10, 100}}) {
+        desktop.fakeInput().clear();
+        steps().deleteAllRows();
+        const long start = static_cast<long>(desktop.clock().now());
+        startRepeat(c.interval, std::to_string(c.clicks).c_str());
+        desktop.clock().runFor(c.ms * c.clicks + 1000);
+        const std::vector<long> times = clickTimes();
+        ASSERT_EQ(times.size(), static_cast<std::size_t>(c.clicks)) << c.interval;
+        for (int k = 1; k <= c.clicks; ++k) {
+            ASSERT_EQ(times[static_cast<std::size_t>(k - 1)], start + k * c.ms)
+                << "interval " << c.interval << ", click " << k;
+        }
+        EXPECT_EQ(window->timerSource(MainRole::repeatTimer),
+                  platform::TimerSource::highResolution);
+        EXPECT_EQ(caption(), mainwin::kCaptionIdle);
+    }
+}
+
+TEST_F(PlaybackRepeatThread, WithoutAHighResolutionTimerTheNormalOneKeepsTheDeadlines) {
+    desktop.fakeWaits().setTimersAvailable(false, true);
+    startRepeat("2", "300");
+    desktop.clock().runFor(2000);
+    const std::vector<long> times = clickTimes();
+    ASSERT_EQ(times.size(), 300u);
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        ASSERT_EQ(times[k], 2 * static_cast<long>(k + 1)) << "click " << k + 1;
+    }
+    EXPECT_EQ(window->timerSource(MainRole::repeatTimer), platform::TimerSource::waitable);
+}
+
+// A window timer ticks 10 ms apart at best: a 5 ms repeat then clicks twice
+// a tick, on average on time, never more than two at once, and it still ends.
+TEST_F(PlaybackRepeatThread, WithoutAnyWaitableTimerTheWindowTimerCatchesUpInPairs) {
+    desktop.fakeWaits().setTimersAvailable(false, false);
+    startRepeat("5", "100");
+    desktop.clock().runFor(2000);
+    EXPECT_EQ(window->timerSource(MainRole::repeatTimer), platform::TimerSource::windowTimer);
+    const std::vector<long> times = clickTimes();
+    ASSERT_EQ(times.size(), 100u);
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        const long deadline = 5 * static_cast<long>(k + 1);
+        ASSERT_GE(times[k], deadline) << "click " << k + 1 << " before its deadline";
+        ASSERT_LE(times[k], deadline + 10) << "click " << k + 1 << " behind the schedule";
+        if (k >= 2) {
+            ASSERT_GT(times[k], times[k - 2]) << "three clicks at once at " << times[k];
+        }
+    }
+    EXPECT_EQ(caption(), mainwin::kCaptionIdle);
+}
+
+TEST_F(PlaybackRepeatThread, StopBetweenShortTicksEndsTheClicksAtOnce) {
+    startRepeat("3", "0");
+    pressStartAt(301);
+    desktop.clock().runFor(2000);
+    const std::vector<long> times = clickTimes();
+    ASSERT_EQ(times.size(), 100u);
+    EXPECT_EQ(times.back(), 300);
+    EXPECT_EQ(window->timerPeriod(MainRole::repeatTimer), 0);
     EXPECT_EQ(desktop.fakeWaits().timerResolutionRaises(), 0);
 }
 

@@ -65,6 +65,8 @@ TEST_F(QuickAddTest, ButtonAndF6ToggleTheSameState) {
 }
 
 TEST_F(QuickAddTest, RecordsEachNewRestingPointEvery500ms) {
+    // A second monitor left of the primary holds the negative point.
+    desktop.setMonitors({{0, 0, 1280, 1024}, {-1280, 0, 1280, 1024}});
     desktop.setCursorPosition({0, 0});
     main->userClicks(MainRole::quickAddButton);
     desktop.clock().runFor(1000);

@@ -15,7 +15,7 @@ TEST_F(StepEditorTest, OpensWithTheDesignTimeContents) {
         EXPECT_EQ(w.text(R::countEdit), "1");
         EXPECT_EQ(w.comboText(R::buttonCombo), "左键");
         EXPECT_EQ(w.comboText(R::actionCombo), "单击");
-        EXPECT_EQ(w.text(R::captureHotkeyLabel), "快捷键F9");
+        EXPECT_EQ(w.text(R::captureHotkeyLabel), "快捷键F9键");  // replaced at creation
         EXPECT_EQ(w.timerPeriod(R::captureTimer), 0);
         EXPECT_EQ(w.controlRect(R::textEdit), (platform::Rect{72, 99, 272, 64}));
     });

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/klikvane.h"
 #include "app/main_window_layout.h"
@@ -126,6 +128,107 @@ TEST_F(PlaybackTest, OneRowRepeatsAtItsIntervalUntilItsCount) {
     const std::int64_t spanMs = (m[8].atUs - m[0].atUs) / 1000;
     EXPECT_GE(spanMs, 380);
     EXPECT_LE(spanMs, 440);
+}
+
+// The clicks come on deadlines: the k-th click k intervals after the start,
+// plus the fixed delay from F5 to the set-up. The bounds are loose so that a
+// busy machine does not fail them (under wine even a bare timer-and-click
+// program has single clicks 20 ms late there); the benchmark measures the
+// real precision, and win_timer_probe the system's own floor.
+class RepeatOnDeadlines : public PlaybackTest {
+protected:
+    // How late each click is behind the earliest one, against its deadline.
+    std::vector<double> latenessAfterTheStart(int intervalMs, int clicks) {
+        addRow({20, 30}, "左键", "单击", "", std::to_string(intervalMs).c_str(),
+               std::to_string(clicks).c_str());
+        const std::int64_t start = test::steadyMicros();
+        pressF5AndPlay();
+        std::vector<double> offsets;
+        for (const test::ButtonMessage& m : target.messages()) {
+            if (m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONDBLCLK) {
+                const double k = static_cast<double>(offsets.size() + 1);
+                offsets.push_back((m.atUs - start) / 1000.0 - k * intervalMs);
+            }
+        }
+        EXPECT_EQ(offsets.size(), static_cast<std::size_t>(clicks));
+        const double earliest = *std::min_element(offsets.begin(), offsets.end());
+        for (double& offset : offsets) {
+            offset -= earliest;
+        }
+        std::sort(offsets.begin(), offsets.end());
+        return offsets;
+    }
+};
+
+TEST_F(RepeatOnDeadlines, TenMillisecondRepeatKeepsItsClicksNearTheirDeadlines) {
+    const std::vector<double> late = latenessAfterTheStart(10, 200);
+    ASSERT_FALSE(late.empty());
+    // Drift would spread them over 100 ms and more.
+    EXPECT_LE(late[late.size() / 2], 8.0) << "the median click";
+    EXPECT_LE(late.back(), 60.0) << "the latest click";
+}
+
+// A window timer ticks 10 ms or more apart: 200 clicks would take two
+// seconds or more instead of 400 ms.
+TEST_F(RepeatOnDeadlines, TwoMillisecondRepeatClicksEveryTwoMilliseconds) {
+    addRow({20, 30}, "左键", "单击", "", "2", "200");
+    pressF5AndPlay();
+    const auto& m = target.messages();
+    ASSERT_EQ(m.size(), 400u);
+    const double meanMs = (m.back().atUs - m.front().atUs) / 1000.0 / 199;
+    EXPECT_LE(meanMs, 4.0) << "the mean interval";
+}
+
+// Where the system has no high-resolution timer, or no waitable timer at
+// all, the repeat still clicks on time as far as the next timer can: every
+// click comes, the run ends on its own.
+struct FewerTimers {
+    bool highResolution;
+    bool waitable;
+    platform::TimerSource expected;
+};
+
+class PlaybackWithFewerTimers : public PlaybackTest,
+                                public ::testing::WithParamInterface<FewerTimers> {
+protected:
+    PlaybackWithFewerTimers() {
+        desktop.win32Waits().setTimersAvailable({GetParam().highResolution, GetParam().waitable});
+    }
+};
+
+TEST_P(PlaybackWithFewerTimers, RepeatFallsBackToTheNextTimerAndStillClicksEveryClick) {
+    auto* main = static_cast<platform::win32::Win32Window*>(window);
+    addRow({20, 30}, "左键", "单击", "", "5", "40");
+    pressF5AndPlay();
+    EXPECT_EQ(main->timerSource(MainRole::repeatTimer), GetParam().expected);
+    std::size_t presses = 0;
+    for (const test::ButtonMessage& m : target.messages()) {
+        presses += m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONDBLCLK;
+    }
+    ASSERT_EQ(presses, 40u);
+    const double spanMs = (target.messages().back().atUs - target.messages().front().atUs) / 1000.0;
+    EXPECT_LT(spanMs, 39 * 5 + 300) << "the clicks fell behind their deadlines";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Timers, PlaybackWithFewerTimers,
+    ::testing::Values(FewerTimers{false, true, platform::TimerSource::waitable},
+                      FewerTimers{false, false, platform::TimerSource::windowTimer}));
+
+// A stop makes no new press: the row waiting before its click drops it, and
+// the only button message after F5 is the release of the button row 1 holds.
+TEST_F(PlaybackTest, F5WhileARowWaitsLetsOnlyTheHeldButtonGo) {
+    addRow({20, 30}, "左键", "按下");
+    addRow({60, 40}, "左键", "单击");
+    addRow({100, 50}, "左键", "单击");
+    test::pressKey(VK_F5);
+    ASSERT_TRUE(pumpUntil([&] { return running(); }, 3000));
+    ASSERT_TRUE(pumpUntil([&] { return !target.messages().empty(); }, 3000));
+    pumpFor(100);  // row 2 waits 300 ms at its point before clicking
+    test::pressKey(VK_F5);
+    ASSERT_TRUE(pumpUntil([&] { return idle(); }, 3000));
+    pumpFor(1000);
+    EXPECT_EQ(target.describe(), "LD 20,30 LU 60,40 ");
 }
 
 bool runningOnWine() {

@@ -93,7 +93,7 @@ TEST_F(TrayAndMenusTest, MinimiseHidesBehindTheIconAndADoubleClickBringsItBackIn
     EXPECT_FALSE(iconPresent(main));  // no icon before the first minimise
     minimise();
     EXPECT_TRUE(iconPresent(main));
-    test::saveScreenshot(L"tray-icon");
+    test::saveScreenshot(GetDesktopWindow(), L"tray-icon-cp" + std::to_wstring(GetACP()));
 
     trayEvent(WM_LBUTTONDOWN);  // a single click does nothing
     trayEvent(WM_LBUTTONUP);
@@ -126,7 +126,7 @@ TEST_F(TrayAndMenusTest, TrayMenuShowsTheWindowCentredAndExitEndsTheProgramWithT
     trayEvent(WM_RBUTTONUP);
     ASSERT_NE(test::openMenu(), nullptr);
     test::pumpFor(200);
-    test::saveScreenshot(L"tray-menu");
+    test::saveScreenshot(GetDesktopWindow(), L"tray-menu-cp" + std::to_wstring(GetACP()));
     const RECT menuRect = windowRect(test::openMenu());
     EXPECT_LE(menuRect.right, 900 - 5 + 1);  // right-aligned at the cursor - 5
     EXPECT_GE(menuRect.top, 700 - 5 - 1);
@@ -194,7 +194,7 @@ TEST_F(TrayAndMenusTest, ListMenuDeletesTheRowPressedOnAndThenEveryRow) {
     ASSERT_NE(test::openMenu(), nullptr);
     test::releaseButtonAt(test::listRowPoint(list, 1), MouseButton::right);
     test::pumpFor(200);
-    test::saveScreenshot(L"list-menu");
+    test::saveScreenshot(GetDesktopWindow(), L"list-menu-cp" + std::to_wstring(GetACP()));
     ASSERT_TRUE(test::chooseMenuItem(2, 4));  // "删除"
     ASSERT_TRUE(test::pumpUntil([&] { return rowCount() == 2; }));
     test::RemoteListView view(list);
@@ -245,7 +245,7 @@ TEST_F(TrayAndMenusTest, EditAndAddFromTheListMenuOpenTheStepEditor) {
         return std::find(texts.begin(), texts.end(), text) != texts.end();
     };
     EXPECT_TRUE(test::pumpUntil([&] { return shows(L"30") && shows(L"40") && shows(L"第二行"); }));
-    test::saveScreenshot(L"edit-from-menu");
+    test::saveScreenshot(GetDesktopWindow(), L"edit-from-menu-cp" + std::to_wstring(GetACP()));
     PostMessageW(editor, WM_CLOSE, 0, 0);
     ASSERT_TRUE(test::pumpUntil([&] { return !IsWindow(editor); }));
 
@@ -276,7 +276,7 @@ TEST_F(TrayAndMenusTest, F8OpensTheBorderlessAboutWindowWhichDragsAndClosesOnRig
     EXPECT_EQ(at.top, (GetSystemMetrics(SM_CYSCREEN) - 169) / 2);
     EXPECT_FALSE(GetWindowLongW(about, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
     test::pumpFor(300);
-    test::saveScreenshot(L"about-window");
+    test::saveScreenshot(GetDesktopWindow(), L"about-window-cp" + std::to_wstring(GetACP()));
 
     // F8 again only activates it.
     test::pressKey(VK_F8);

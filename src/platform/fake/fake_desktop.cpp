@@ -6,7 +6,53 @@
 
 namespace kv::platform::fake {
 
+FakeDesktop::FakeDesktop() {
+    setLocalTime(LocalTime{2011, 6, 4, 8, 0, 0});
+}
+
 FakeDesktop::~FakeDesktop() = default;
+
+LocalTime FakeDesktop::localTime() const {
+    std::int64_t ms = 0;
+    {
+        std::lock_guard lock(mutex_);
+        ms = wallBaseMs_ + clock_.now();
+    }
+    // Whole seconds, rounded down also before 1970.
+    const std::int64_t seconds = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+    return localTimeAt(seconds);
+}
+
+void FakeDesktop::setLocalTime(const LocalTime& time) {
+    std::lock_guard lock(mutex_);
+    wallBaseMs_ = secondsOf(time) * 1000 - clock_.now();
+}
+
+void FakeDesktop::moveWallClock(std::int64_t seconds) {
+    std::lock_guard lock(mutex_);
+    wallBaseMs_ += seconds * 1000;
+}
+
+FileChoice FakeDesktop::chooseFileToOpen(NativeWindow /*owner*/) {
+    std::lock_guard lock(mutex_);
+    ++fileDialogsShown_;
+    if (fileDialogAnswers_.empty()) {
+        return {FileChoice::Status::cancelled, {}};
+    }
+    FileChoice choice = std::move(fileDialogAnswers_.front());
+    fileDialogAnswers_.pop_front();
+    return choice;
+}
+
+void FakeDesktop::answerFileDialog(FileChoice choice) {
+    std::lock_guard lock(mutex_);
+    fileDialogAnswers_.push_back(std::move(choice));
+}
+
+int FakeDesktop::fileDialogsShown() const {
+    std::lock_guard lock(mutex_);
+    return fileDialogsShown_;
+}
 
 Window* FakeDesktop::openWindow(const WindowSpec& spec, WindowHandlers& handlers,
                                 Modality modality) {
@@ -16,11 +62,14 @@ Window* FakeDesktop::openWindow(const WindowSpec& spec, WindowHandlers& handlers
         setForegroundWindow(open->handle());
         return open;
     }
-    const Rect outer{(kScreenWidth - spec.outerWidth) / 2, (kScreenHeight - spec.outerHeight) / 2,
-                     spec.outerWidth, spec.outerHeight};
     FakeWindow* window = nullptr;
     {
         std::lock_guard lock(mutex_);
+        // Centred on the primary monitor.
+        const Rect primary = monitors_.front();
+        const Rect outer{(primary.width - spec.outerWidth) / 2,
+                         (primary.height - spec.outerHeight) / 2, spec.outerWidth,
+                         spec.outerHeight};
         const NativeWindow handle = nextHandle_;
         nextHandle_ += 4 * (spec.controls.size() + 1);
         windows_.push_back(std::make_unique<FakeWindow>(*this, spec, handlers, handle, handle + 4));
@@ -168,6 +217,22 @@ Point FakeDesktop::cursorPosition() const {
     return cursor_;
 }
 
+namespace {
+
+// The point of the rectangle nearest to p (the right and bottom edges are
+// outside it).
+Point clampInto(Rect r, Point p) {
+    return {std::clamp(p.x, r.left, r.right() - 1), std::clamp(p.y, r.top, r.bottom() - 1)};
+}
+
+std::int64_t squaredDistance(Point a, Point b) {
+    const std::int64_t dx = std::int64_t{a.x} - b.x;
+    const std::int64_t dy = std::int64_t{a.y} - b.y;
+    return dx * dx + dy * dy;
+}
+
+}  // namespace
+
 std::optional<Point> FakeDesktop::tryCursorPosition() const {
     std::lock_guard lock(mutex_);
     if (!cursorReadable_) {
@@ -183,7 +248,26 @@ void FakeDesktop::setCursorReadable(bool readable) {
 
 void FakeDesktop::setCursorPosition(Point point) {
     std::lock_guard lock(mutex_);
-    cursor_ = point;
+    Point nearest = clampInto(monitors_.front(), point);
+    for (const Rect& monitor : monitors_) {
+        const Point candidate = clampInto(monitor, point);
+        if (squaredDistance(candidate, point) < squaredDistance(nearest, point)) {
+            nearest = candidate;
+        }
+    }
+    cursor_ = nearest;
+}
+
+void FakeDesktop::setMonitors(std::vector<Rect> monitors) {
+    std::lock_guard lock(mutex_);
+    if (!monitors.empty()) {
+        monitors_ = std::move(monitors);
+    }
+}
+
+std::vector<Rect> FakeDesktop::monitors() const {
+    std::lock_guard lock(mutex_);
+    return monitors_;
 }
 
 NativeWindow FakeDesktop::windowAtPoint(Point point) const {
@@ -334,6 +418,16 @@ FakeWindow* FakeDesktop::findWindow(const WindowSpec& spec) const {
     std::lock_guard lock(mutex_);
     for (const auto& window : windows_) {
         if (&window->spec() == &spec && window->isOpen()) {
+            return window.get();
+        }
+    }
+    return nullptr;
+}
+
+FakeWindow* FakeDesktop::findWindowByHandle(NativeWindow handle) const {
+    std::lock_guard lock(mutex_);
+    for (const auto& window : windows_) {
+        if (window->handle() == handle && window->isOpen()) {
             return window.get();
         }
     }

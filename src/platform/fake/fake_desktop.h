@@ -14,7 +14,10 @@
 #include "platform/desktop.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_input.h"
+#include "platform/fake/fake_program_copies.h"
+#include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_shell.h"
+#include "platform/fake/fake_system_actions.h"
 #include "platform/fake/fake_waits.h"
 #include "platform/fake/fake_window.h"
 #include "platform/fake/virtual_clock.h"
@@ -32,7 +35,7 @@ public:
     static constexpr int kScreenWidth = 1280;
     static constexpr int kScreenHeight = 1024;
 
-    FakeDesktop() = default;
+    FakeDesktop();
     ~FakeDesktop() override;
 
     Window* openWindow(const WindowSpec& spec, WindowHandlers& handlers,
@@ -58,18 +61,41 @@ public:
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
     Files& files() override { return files_; }
+    ProgramCopies& copies() override { return copies_; }
     Shell& shell() override { return shell_; }
     std::string programVersion() const override { return "1.0.0"; }
+    Registry& registry() override { return registry_; }
+    SystemActions& systemActions() override { return systemActions_; }
+    LocalTime localTime() const override;
+    FileChoice chooseFileToOpen(NativeWindow owner) override;
 
     VirtualClock& clock() { return clock_; }
     FakeInput& fakeInput() { return input_; }
     FakeWaits& fakeWaits() { return waits_; }
     FakeFiles& fakeFiles() { return files_; }
+    FakeProgramCopies& fakeCopies() { return copies_; }
     FakeShell& fakeShell() { return shell_; }
+    FakeRegistry& fakeRegistry() { return registry_; }
+    FakeSystemActions& fakeSystemActions() { return systemActions_; }
+
+    // The wall clock runs with the virtual clock from 2011-06-04 8:00:00 on;
+    // a test can set it, or move it forward (a sleep) or back.
+    void setLocalTime(const LocalTime& time);
+    void moveWallClock(std::int64_t seconds);
+    // The next open-file dialogs answer these, in order; then "cancelled".
+    void answerFileDialog(FileChoice choice);
+    int fileDialogsShown() const;
     void setProgramDirectory(std::string directory) { programDirectory_ = std::move(directory); }
     // The tick count at virtual time 0, to test wrap-around.
     void setTickBase(std::uint32_t base) { tickBase_ = base; }
+    // Moves the cursor as the system does: a point off every monitor lands
+    // on the nearest point of the nearest monitor.
     void setCursorPosition(Point point);
+    // The monitors, the primary first; its top left corner is (0, 0) and the
+    // others lie anywhere around it, at negative coordinates too. One
+    // primary of kScreenWidth x kScreenHeight until a test sets others.
+    void setMonitors(std::vector<Rect> monitors);
+    std::vector<Rect> monitors() const;
     // A locked workstation: the cursor position cannot be read.
     void setCursorReadable(bool readable);
 
@@ -114,6 +140,8 @@ public:
 
     // The open window of this spec, or nullptr.
     FakeWindow* findWindow(const WindowSpec& spec) const;
+    // The open window with this handle, or nullptr.
+    FakeWindow* findWindowByHandle(NativeWindow handle) const;
     int openWindowCount() const;
     std::vector<MessageBoxRecord> messages() const;
 
@@ -140,7 +168,13 @@ private:
     FakeInput input_{*this};
     FakeWaits waits_{clock_};
     FakeFiles files_;
-    FakeShell shell_;
+    FakeProgramCopies copies_{*this};
+    FakeShell shell_{clock_};
+    FakeRegistry registry_;
+    FakeSystemActions systemActions_;
+    std::int64_t wallBaseMs_ = 0;  // wall-clock milliseconds at virtual time 0
+    std::deque<FileChoice> fileDialogAnswers_;
+    int fileDialogsShown_ = 0;
     mutable std::mutex mutex_;
     std::vector<TrayIcon> trayIcons_;
     int trayIconAdds_ = 0;
@@ -149,6 +183,7 @@ private:
     std::string programDirectory_ = "C:\\Klikvane";
     std::uint32_t tickBase_ = 0;
     Point cursor_;
+    std::vector<Rect> monitors_{Rect{0, 0, kScreenWidth, kScreenHeight}};
     bool cursorReadable_ = true;
     const std::thread::id uiThread_ = std::this_thread::get_id();
     NativeWindow nextHandle_ = 0x1000;

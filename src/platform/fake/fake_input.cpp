@@ -62,15 +62,43 @@ void FakeInput::setDoubleClickTime(int ms) {
     doubleClickTime_ = ms;
 }
 
-void FakeInput::typeText(NativeWindow window, std::string_view gbkText) {
-    if (gbkText.empty()) {
+void FakeInput::setCharacterTime(int ms) {
+    std::lock_guard lock(mutex_);
+    characterTime_ = ms;
+}
+
+void FakeInput::typeText(NativeWindow window, std::string_view gbkText, const Signal* cancel) {
+    int characterTime = 0;
+    {
+        std::lock_guard lock(mutex_);
+        characterTime = characterTime_;
+    }
+    auto typeNow = [&](std::string_view text) {
+        InputRecord r{};
+        r.kind = InputRecord::Kind::text;
+        r.window = window;
+        r.text = std::string(text);
+        record(std::move(r));
+    };
+    if (gbkText.empty() || (cancel != nullptr && cancel->isSet())) {
         return;
     }
-    InputRecord r{};
-    r.kind = InputRecord::Kind::text;
-    r.window = window;
-    r.text = std::string(gbkText);
-    record(std::move(r));
+    if (characterTime == 0) {
+        typeNow(gbkText);
+        return;
+    }
+    for (std::size_t at = 0; at < gbkText.size();) {
+        if (cancel != nullptr && cancel->isSet()) {
+            return;
+        }
+        // A lead byte and its trail byte are one character.
+        const bool doubleByte =
+            static_cast<unsigned char>(gbkText[at]) >= 0x81 && at + 1 < gbkText.size();
+        const std::size_t length = doubleByte ? 2 : 1;
+        typeNow(gbkText.substr(at, length));
+        at += length;
+        desktop_.waits().timerWait(std::int64_t{characterTime} * 10000, nullptr);
+    }
 }
 
 std::vector<InputRecord> FakeInput::records() const {

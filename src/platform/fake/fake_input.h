@@ -35,9 +35,13 @@ public:
     void moveCursor(NativeWindow window, int x, int y) override;
     void sendMouseEvent(MouseEvent event) override;
     int doubleClickTime() const override;
-    void typeText(NativeWindow window, std::string_view gbkText) override;
+    void typeText(NativeWindow window, std::string_view gbkText, const Signal* cancel) override;
 
     void setDoubleClickTime(int ms);
+    // How long the target takes over each character. 0 (the default): a text
+    // arrives at once, as one record; otherwise each character is its own
+    // record and a wait, so a stop can come in the middle of a text.
+    void setCharacterTime(int ms);
     std::vector<InputRecord> records() const;
     // The records as short lines: "300 move 10,20", "600 leftDown",
     // "900 text abc". Text is shown as its bytes.
@@ -50,6 +54,7 @@ private:
     FakeDesktop& desktop_;
     mutable std::mutex mutex_;
     int doubleClickTime_ = 500;
+    int characterTime_ = 0;
     std::vector<InputRecord> records_;
 };
 

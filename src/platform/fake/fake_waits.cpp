@@ -101,6 +101,20 @@ void FakeWaits::restoreTimerResolution() {
     resolutionLog_.emplace_back(now, false);
 }
 
+void FakeWaits::setTimersAvailable(bool highResolution, bool waitable) {
+    std::lock_guard lock(mutex_);
+    highResolution_ = highResolution;
+    waitable_ = waitable;
+}
+
+TimerSource FakeWaits::bestTimerSource() const {
+    std::lock_guard lock(mutex_);
+    if (highResolution_) {
+        return TimerSource::highResolution;
+    }
+    return waitable_ ? TimerSource::waitable : TimerSource::windowTimer;
+}
+
 int FakeWaits::timerResolutionRaises() const {
     std::lock_guard lock(mutex_);
     return raises_;

@@ -28,6 +28,10 @@ public:
     void raiseTimerResolution() override;
     void restoreTimerResolution() override;
 
+    // The timers the system can give a precise timer; all by default.
+    void setTimersAvailable(bool highResolution, bool waitable);
+    TimerSource bestTimerSource() const;
+
     bool onDrivingThread() const { return std::this_thread::get_id() == drivingThread_; }
     // How many raises are not yet restored, and every change with its time
     // (true: raised).
@@ -42,6 +46,8 @@ private:
     const std::thread::id drivingThread_;
     mutable std::mutex mutex_;
     int raises_ = 0;
+    bool highResolution_ = true;
+    bool waitable_ = true;
     std::vector<std::pair<VirtualClock::Millis, bool>> resolutionLog_;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/fake/fake_window.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -9,6 +10,9 @@
 
 namespace kv::platform::fake {
 namespace {
+
+// A window timer never ticks sooner than this after it was set.
+constexpr VirtualClock::Millis kWindowTimerMinimumMs = 10;
 
 constexpr int kKeyBackspace = 8;
 constexpr int kKeySpace = 32;
@@ -80,7 +84,7 @@ FakeWindow::FakeWindow(FakeDesktop& desktop, const WindowSpec& spec, WindowHandl
 void FakeWindow::runCreation() {
     // Timers run from the moment the window exists, before its creation handler.
     for (const TimerSpec& timer : spec_.timers) {
-        timers_[timer.role.value] = Timer{};
+        timers_[timer.role.value] = Timer{.precise = timer.precise};
         setTimerPeriod(timer.role, timer.periodMs);
     }
     handlers_.onCreated(*this);
@@ -316,9 +320,14 @@ int FakeWindow::comboSelection(Role role) const {
 
 void FakeWindow::setComboSelection(Role role, int index) {
     std::lock_guard lock(mutex_);
-    Control& combo = control(role);
-    combo.comboSelection =
-        index >= 0 && index < static_cast<int>(combo.spec->items.size()) ? index : -1;
+    Control& c = control(role);
+    c.comboSelection = comboIndexFor(index, static_cast<int>(c.spec->items.size()));
+}
+
+std::vector<std::string> FakeWindow::comboItems(Role role) const {
+    std::lock_guard lock(mutex_);
+    const auto& items = control(role).spec->items;
+    return {items.begin(), items.end()};
 }
 
 std::string FakeWindow::comboText(Role role) const {
@@ -361,6 +370,7 @@ int FakeWindow::timerPeriod(Role timer) const {
 
 void FakeWindow::setTimerPeriod(Role role, int periodMs) {
     std::uint64_t generation = 0;
+    bool precise = false;
     {
         std::lock_guard lock(mutex_);
         auto it = timers_.find(role.value);
@@ -377,8 +387,34 @@ void FakeWindow::setTimerPeriod(Role role, int periodMs) {
         if (period == 0) {
             return;
         }
+        precise = timer.precise;
+        if (precise) {
+            timer.source = desktop_.fakeWaits().bestTimerSource();
+        }
     }
-    scheduleTick(role, periodMs, generation);
+    if (precise) {
+        schedulePreciseTick(role, desktop_.clock().now() + periodMs, generation);
+    } else {
+        scheduleTick(role, periodMs, generation);
+    }
+}
+
+void FakeWindow::setTimerDue(Role role, std::int64_t dueMs) {
+    std::uint64_t generation = 0;
+    {
+        std::lock_guard lock(mutex_);
+        Timer& timer = timers_.at(role.value);
+        if (!open_ || !timer.precise || timer.period == 0) {
+            return;
+        }
+        generation = ++timer.generation;
+    }
+    schedulePreciseTick(role, dueMs, generation);
+}
+
+TimerSource FakeWindow::timerSource(Role role) const {
+    std::lock_guard lock(mutex_);
+    return timers_.at(role.value).source;
 }
 
 // A tick whose timer was stopped or restarted since it was scheduled is dropped.
@@ -391,6 +427,39 @@ void FakeWindow::scheduleTick(Role role, int period, std::uint64_t generation) {
             }
         }
         scheduleTick(role, period, generation);
+        handlers_.onTimer(*this, role);
+    });
+}
+
+// A precise tick comes at its deadline, except from a window timer, which
+// cannot tick sooner than its minimum after it was set. The next deadline is
+// one period after this one, past the present moment.
+void FakeWindow::schedulePreciseTick(Role role, VirtualClock::Millis due,
+                                     std::uint64_t generation) {
+    VirtualClock& clock = desktop_.clock();
+    VirtualClock::Millis fireAt = std::max(due, clock.now());
+    {
+        std::lock_guard lock(mutex_);
+        if (timers_.at(role.value).source == TimerSource::windowTimer) {
+            fireAt = std::max(fireAt, clock.now() + kWindowTimerMinimumMs);
+        }
+    }
+    clock.at(fireAt, [this, role, due, generation] {
+        int period = 0;
+        {
+            std::lock_guard lock(mutex_);
+            const Timer& timer = timers_[role.value];
+            if (!open_ || timer.generation != generation) {
+                return;
+            }
+            period = timer.period;
+        }
+        const VirtualClock::Millis now = desktop_.clock().now();
+        VirtualClock::Millis next = due + period;
+        if (next <= now) {
+            next += (now - next) / period * period + period;
+        }
+        schedulePreciseTick(role, next, generation);
         handlers_.onTimer(*this, role);
     });
 }
@@ -697,6 +766,14 @@ void FakeWindow::userPresses(Role role, MouseButton button, Point clientPoint) {
         control(role).spec->kind == ControlKind::reportList) {
         handlers_.onRightClicked(*this, role);
     }
+}
+
+void FakeWindow::post(std::function<void()> work) {
+    desktop_.clock().after(0, [this, work = std::move(work)] {
+        if (isOpen()) {
+            work();
+        }
+    });
 }
 
 void FakeWindow::userChoosesMenuItem(Role item) {

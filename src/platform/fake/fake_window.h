@@ -12,6 +12,7 @@
 #include "platform/fake/fake_list_control.h"
 #include "platform/fake/virtual_clock.h"
 #include "platform/layout.h"
+#include "platform/waits.h"
 #include "platform/window.h"
 
 namespace kv::platform::fake {
@@ -41,6 +42,7 @@ public:
     NativeWindow controlHandle(Role control) const override;
     int timerPeriod(Role timer) const override;
     void setTimerPeriod(Role timer, int periodMs) override;
+    void setTimerDue(Role timer, std::int64_t dueMs) override;
     bool isMenuItemEnabled(Role item) const override;
     void setMenuItemEnabled(Role item, bool enabled) override;
     bool isMinimized() const override;
@@ -55,6 +57,7 @@ public:
     bool showTrayIcon() override;
     void removeTrayIcon() override;
     void popupMenu(Role menu, Point screenPoint, PopupOptions options) override;
+    void post(std::function<void()> work) override;
 
     // What a user does. A click on a control that takes the focus (buttons,
     // boxes, lists) moves the focus there first, as the mouse-down does.
@@ -113,8 +116,12 @@ public:
     void taskbarCreated();
 
     const WindowSpec& spec() const { return spec_; }
+    // What a running precise timer ticks from.
+    TimerSource timerSource(Role timer) const;
     bool isOpen() const;
     FakeListControl& fakeList(Role control);
+    // The items of a drop-down list.
+    std::vector<std::string> comboItems(Role control) const;
     Rect controlRect(Role control) const;
 
     void runCreation();
@@ -133,6 +140,8 @@ private:
     struct Timer {
         int period = 0;
         std::uint64_t generation = 0;
+        bool precise = false;
+        TimerSource source = TimerSource::windowTimer;  // of a running precise timer
     };
 
     Control& control(Role role);
@@ -143,6 +152,7 @@ private:
     void deleteLastCharacter(Role box);
     const Control& control(Role role) const;
     void scheduleTick(Role role, int period, std::uint64_t generation);
+    void schedulePreciseTick(Role role, VirtualClock::Millis due, std::uint64_t generation);
     void setCheckedLocked(Role role, bool checked);
 
     FakeDesktop& desktop_;

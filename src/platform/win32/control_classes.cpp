@@ -20,6 +20,17 @@ DWORD listStyles(unsigned styles) {
     return style;
 }
 
+// Read-only and borderless edit boxes, whatever their kind.
+NativeControlClass withEditStyles(NativeControlClass native, unsigned styles) {
+    if (styles & style::readOnly) {
+        native.style |= ES_READONLY;
+    }
+    if (styles & style::borderless) {
+        native.exStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
+    }
+    return native;
+}
+
 }  // namespace
 
 NativeControlClass nativeClassOf(const ControlSpec& control) {
@@ -36,14 +47,20 @@ NativeControlClass nativeClassOf(const ControlSpec& control) {
         case ControlKind::dropDownList:
             return {WC_COMBOBOXW, kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case ControlKind::edit:
-            return {WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+            return withEditStyles(
+                {WC_EDITW, kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE}, control.styles);
         case ControlKind::multiLineEdit: {
             const DWORD scroll = (control.styles & style::noScrollBar) ? 0 : WS_VSCROLL;
-            return {WC_EDITW, kChild | WS_TABSTOP | scroll | ES_MULTILINE | ES_AUTOVSCROLL,
-                    WS_EX_CLIENTEDGE};
+            return withEditStyles(
+                {WC_EDITW, kChild | WS_TABSTOP | scroll | ES_MULTILINE | ES_AUTOVSCROLL,
+                 WS_EX_CLIENTEDGE},
+                control.styles);
         }
         case ControlKind::label:
-            return {WC_STATICW, kChild | SS_LEFT, 0};
+            // A label that acts as a link takes the mouse itself; a plain
+            // one lets it through to its window.
+            return {WC_STATICW,
+                    kChild | SS_LEFT | ((control.styles & style::handCursor) ? SS_NOTIFY : 0), 0};
         case ControlKind::transparentLabel:
             return {WC_STATICW, kChild | SS_LEFT | SS_NOTIFY, WS_EX_TRANSPARENT};
         case ControlKind::picture:

@@ -32,6 +32,10 @@ std::string toGbk(std::wstring_view wide) {
     return gbk;
 }
 
+bool representableInGbk(std::wstring_view wide) {
+    return toWide(toGbk(wide)) == wide;
+}
+
 bool hasGbkForm(wchar_t character) {
     char bytes[4];
     BOOL usedDefault = FALSE;

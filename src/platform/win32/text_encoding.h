@@ -12,6 +12,9 @@ inline constexpr unsigned kProgramCodePage = 936;
 
 std::wstring toWide(std::string_view gbk);
 std::string toGbk(std::wstring_view wide);
+// Whether every character survives toGbk (GBK lacks many, emoji and some
+// rarely used Chinese characters among them).
+bool representableInGbk(std::wstring_view wide);
 
 // Whether the character has a form in code page 936 (a lone surrogate, a
 // Korean syllable or an emoji has none; toGbk would turn it into "?").

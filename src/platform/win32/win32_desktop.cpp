@@ -1,6 +1,7 @@
 #include "platform/win32/win32_desktop.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <algorithm>
 #include <iterator>
@@ -303,6 +304,35 @@ NativeWindow Win32Desktop::nextInZOrder(NativeWindow window) const {
 
 bool Win32Desktop::isWindowVisible(NativeWindow window) const {
     return IsWindowVisible(asHwnd(window)) != FALSE;
+}
+
+LocalTime Win32Desktop::localTime() const {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+FileChoice Win32Desktop::chooseFileToOpen(NativeWindow owner) {
+    // Long enough for any path the system allows, so none is cut.
+    constexpr DWORD kPathChars = 32768;
+    std::wstring path(kPathChars, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = asHwnd(owner);
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = kPathChars;
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&dialog)) {
+        const FileChoice::Status status = CommDlgExtendedError() == 0
+                                              ? FileChoice::Status::cancelled
+                                              : FileChoice::Status::failed;
+        return {status, {}};
+    }
+    path.resize(path.find(L'\0'));
+    if (!representableInGbk(path)) {
+        return {FileChoice::Status::notRepresentable, {}};
+    }
+    return {FileChoice::Status::chosen, toGbk(path)};
 }
 
 Rect Win32Desktop::windowRect(NativeWindow window) const {

@@ -12,7 +12,10 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_input.h"
+#include "platform/win32/win32_program_copies.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_system_actions.h"
 #include "platform/win32/win32_waits.h"
 #include "platform/win32/win32_window.h"
 
@@ -48,9 +51,20 @@ public:
     Rect windowRect(NativeWindow window) const override;
     Input& input() override { return input_; }
     Waits& waits() override { return waits_; }
+    Win32Waits& win32Waits() { return waits_; }
     Files& files() override { return files_; }
+    ProgramCopies& copies() override { return copies_; }
+    // The registered message that asks the main window to come forward.
+    UINT comeForwardMessage() const { return comeForwardMessage_; }
     Shell& shell() override { return shell_; }
     std::string programVersion() const override;
+    Registry& registry() override { return registry_; }
+    SystemActions& systemActions() override { return systemActions_; }
+    LocalTime localTime() const override;
+    FileChoice chooseFileToOpen(NativeWindow owner) override;
+
+    // Tests replace the call that ends the session.
+    Win32SystemActions& win32SystemActions() { return systemActions_; }
 
     HFONT controlFont() const { return static_cast<HFONT>(font_.get()); }
     // The message Explorer broadcasts when its taskbar is (re)created.
@@ -72,7 +86,11 @@ private:
     Win32Input input_;
     Win32Waits waits_;
     Win32Files files_;
+    Win32ProgramCopies copies_;
+    UINT comeForwardMessage_ = Win32ProgramCopies::comeForwardMessage();
     Win32Shell shell_;
+    Win32Registry registry_;
+    Win32SystemActions systemActions_;
     // Windows stay allocated after they close, so a handler or a worker that
     // still holds one talks to a closed window instead of freed memory. A
     // closed window is created again for the next opening of its spec with

@@ -67,14 +67,14 @@ FileStatus readUpTo(HANDLE file, std::string& bytes, std::size_t limit, bool cut
 
 FileStatus readPath(const std::string& path, std::string& bytes, std::size_t limit, bool cut) {
     const std::wstring wide = toWide(path);
-    if (isDirectory(wide)) {
-        return FileStatus::isDirectory;
-    }
     const UniqueFile file(CreateFileW(wide.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
-        return lastStatus();
+        // A directory cannot be opened this way; it is looked for only then,
+        // so the settings read twice a second costs one path lookup.
+        const FileStatus status = lastStatus();
+        return isDirectory(wide) ? FileStatus::isDirectory : status;
     }
     return readUpTo(file.get(), bytes, limit, cut);
 }

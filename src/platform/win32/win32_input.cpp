@@ -7,6 +7,9 @@
 namespace kv::platform::win32 {
 namespace {
 
+// In code page 936 a byte from 0x81 on starts a two-byte character.
+constexpr unsigned char kFirstLeadByte = 0x81;
+
 DWORD mouseFlag(MouseEvent event) {
     switch (event) {
         case MouseEvent::leftDown:
@@ -32,7 +35,15 @@ void Win32Input::moveCursor(NativeWindow window, int x, int y) {
     if (window != 0) {
         ClientToScreen(reinterpret_cast<HWND>(window), &origin);
     }
-    SetCursorPos(origin.x + x, origin.y + y);
+    const POINT target{origin.x + x, origin.y + y};
+    // A repeat puts the cursor on the same point at every click. Where it
+    // already is, moving it changes nothing, yet costs a round trip to the
+    // display on some systems (under wine about as long as a 1 ms interval).
+    POINT now{};
+    if (GetCursorPos(&now) && now.x == target.x && now.y == target.y) {
+        return;
+    }
+    SetCursorPos(target.x, target.y);
 }
 
 // No movement and no extra data: the event acts where the cursor is.
@@ -47,16 +58,29 @@ int Win32Input::doubleClickTime() const {
     return static_cast<int>(GetDoubleClickTime());
 }
 
-void Win32Input::typeText(NativeWindow window, std::string_view gbkText) {
+// A stop is looked at before each character, never between the two bytes
+// or the two UTF-16 units of one.
+void Win32Input::typeText(NativeWindow window, std::string_view gbkText, const Signal* cancel) {
     const HWND target = reinterpret_cast<HWND>(window);
+    auto cancelled = [cancel] { return cancel != nullptr && cancel->isSet(); };
     if (GetACP() == kProgramCodePage) {
-        for (const char byte : gbkText) {
-            SendMessageA(target, WM_CHAR, static_cast<unsigned char>(byte), 0);
+        for (std::size_t at = 0; at < gbkText.size() && !cancelled(); ++at) {
+            const auto byte = static_cast<unsigned char>(gbkText[at]);
+            SendMessageA(target, WM_CHAR, byte, 0);
+            if (byte >= kFirstLeadByte && at + 1 < gbkText.size()) {
+                ++at;
+                SendMessageA(target, WM_CHAR, static_cast<unsigned char>(gbkText[at]), 0);
+            }
         }
         return;
     }
-    for (const wchar_t unit : toWide(gbkText)) {
-        SendMessageW(target, WM_CHAR, unit, 0);
+    const std::wstring text = toWide(gbkText);
+    for (std::size_t at = 0; at < text.size() && !cancelled(); ++at) {
+        SendMessageW(target, WM_CHAR, text[at], 0);
+        if (IS_HIGH_SURROGATE(text[at]) && at + 1 < text.size()) {
+            ++at;
+            SendMessageW(target, WM_CHAR, text[at], 0);
+        }
     }
 }
 

@@ -14,7 +14,7 @@ public:
     // Under code page 936 the text's bytes go out as they are, one WM_CHAR
     // each, and the system pairs lead and trail bytes; under any other code
     // page those bytes would be misread, so the characters go out as UTF-16.
-    void typeText(NativeWindow window, std::string_view gbkText) override;
+    void typeText(NativeWindow window, std::string_view gbkText, const Signal* cancel) override;
 };
 
 }  // namespace kv::platform::win32

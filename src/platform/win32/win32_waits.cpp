@@ -126,10 +126,43 @@ std::int64_t Win32Waits::steadyMillis() const {
 
 void Win32Waits::raiseTimerResolution() {
     timeBeginPeriod(1);
+    if (resolutionRaises_++ == 0) {
+        honourTimerResolutionWhenHidden(true);
+    }
 }
 
 void Win32Waits::restoreTimerResolution() {
+    if (--resolutionRaises_ == 0) {
+        honourTimerResolutionWhenHidden(false);
+    }
     timeEndPeriod(1);
+}
+
+// Windows 11 ignores the timer resolution a minimised or hidden program asks
+// for, unless the program opts out of that throttling. The call exists from
+// Windows 8 on and is looked up at run time; where it or the throttling class
+// is unknown (older systems, wine), nothing happens.
+void Win32Waits::honourTimerResolutionWhenHidden(bool honour) {
+    using SetProcessInformationFn = BOOL(WINAPI*)(HANDLE, int, void*, DWORD);
+    struct PowerThrottlingState {
+        ULONG version;
+        ULONG controlMask;
+        ULONG stateMask;
+    };
+    constexpr int kProcessPowerThrottling = 4;
+    constexpr ULONG kThrottlingVersion = 1;
+    constexpr ULONG kIgnoreTimerResolution = 0x4;
+
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto setInformation = reinterpret_cast<SetProcessInformationFn>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetProcessInformation")));
+    if (setInformation == nullptr) {
+        return;
+    }
+    // Control bit set with the state bit clear: never ignore the request.
+    // Both clear: the system decides again.
+    PowerThrottlingState state{kThrottlingVersion, honour ? kIgnoreTimerResolution : 0, 0};
+    setInformation(GetCurrentProcess(), kProcessPowerThrottling, &state, sizeof state);
 }
 
 }  // namespace kv::platform::win32

@@ -92,8 +92,13 @@ bool Win32Window::create() {
     if (hwnd == nullptr) {
         return false;
     }
+    const PreciseTimer::Available available = desktop_.win32Waits().timersAvailable();
     for (const TimerSpec& timer : spec_.timers) {
         timerPeriods_[timer.role.value] = 0;
+        if (timer.precise) {
+            preciseTimers_[timer.role.value] =
+                std::make_unique<PreciseTimer>(hwnd_, kFirstTimerId + timer.role.value, available);
+        }
         setTimerPeriod(timer.role, timer.periodMs);
     }
     handlers_.onCreated(*this);
@@ -187,6 +192,10 @@ LRESULT Win32Window::handleControlMessage(HWND control, std::size_t index, UINT 
 }
 
 LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == desktop_.comeForwardMessage()) {
+        comeForward();
+        return kCameForward;
+    }
     if (const ButtonMessages* pressed = pressedButton(message)) {
         handlers_.onMousePress(*this, Role{}, pressed->button, pointOf(lParam));
         if (hwnd_ == nullptr) {
@@ -221,19 +230,23 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kRunOnOwnerMessage:
             OwnerThread::serve(lParam);
             return 0;
+        case kPostedWorkMessage: {
+            std::unique_ptr<std::function<void()>> work(
+                reinterpret_cast<std::function<void()>*>(lParam));
+            (*work)();
+            return 0;
+        }
         case WM_COMMAND:
             onCommand(wParam, lParam);
             return 0;
         case WM_NOTIFY:
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
-        case WM_TIMER: {
-            const Role timer = Role::fromValue(static_cast<int>(wParam - kFirstTimerId));
-            auto period = timerPeriods_.find(timer.value);
-            if (period != timerPeriods_.end() && period->second > 0) {
-                handlers_.onTimer(*this, timer);
-            }
+        case WM_TIMER:
+            onWindowTimer(wParam);
             return 0;
-        }
+        case kPreciseTickMessage:
+            onPreciseTick(wParam, lParam);
+            return 0;
         case WM_HOTKEY:
             handlers_.onHotkey(*this, static_cast<int>(wParam));
             return 0;
@@ -467,6 +480,32 @@ void Win32Window::onDestroy() {
         }
         period = 0;
     }
+    preciseTimers_.clear();
+}
+
+PreciseTimer* Win32Window::preciseTimer(int role) const {
+    auto it = preciseTimers_.find(role);
+    return it == preciseTimers_.end() ? nullptr : it->second.get();
+}
+
+void Win32Window::onWindowTimer(WPARAM id) {
+    const Role timer = Role::fromValue(static_cast<int>(id - kFirstTimerId));
+    auto period = timerPeriods_.find(timer.value);
+    if (period == timerPeriods_.end() || period->second <= 0) {
+        return;
+    }
+    PreciseTimer* precise = preciseTimer(timer.value);
+    if (precise == nullptr || precise->acceptWindowTimer()) {
+        handlers_.onTimer(*this, timer);
+    }
+}
+
+void Win32Window::onPreciseTick(WPARAM id, LPARAM generation) {
+    const Role timer = Role::fromValue(static_cast<int>(id - kFirstTimerId));
+    PreciseTimer* precise = preciseTimer(timer.value);
+    if (precise != nullptr && precise->acceptTick(generation)) {
+        handlers_.onTimer(*this, timer);
+    }
 }
 
 const Win32Window::Control& Win32Window::control(Role role) const {
@@ -546,9 +585,14 @@ int Win32Window::comboSelection(Role role) const {
         [&] { return static_cast<int>(SendMessageW(control(role).hwnd, CB_GETCURSEL, 0, 0)); });
 }
 
+// CB_SETCURSEL clears the selection for an index beyond the last item.
 void Win32Window::setComboSelection(Role role, int index) {
-    owner_.run(
-        [&] { SendMessageW(control(role).hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); });
+    owner_.run([&] {
+        const Control& combo = control(role);
+        const int count = static_cast<int>(SendMessageW(combo.hwnd, CB_GETCOUNT, 0, 0));
+        const int selected = comboIndexFor(index, count > 0 ? count : 0);
+        SendMessageW(combo.hwnd, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    });
 }
 
 ListControl& Win32Window::list(Role role) {
@@ -590,11 +634,33 @@ void Win32Window::setTimerPeriod(Role timer, int periodMs) {
             return;
         }
         current = period;
-        if (period > 0) {
+        if (PreciseTimer* precise = preciseTimer(timer.value)) {
+            if (period > 0) {
+                precise->start(period);
+            } else {
+                precise->stop();
+            }
+        } else if (period > 0) {
             SetTimer(hwnd_, kFirstTimerId + timer.value, static_cast<UINT>(period), nullptr);
         } else {
             KillTimer(hwnd_, kFirstTimerId + timer.value);
         }
+    });
+}
+
+void Win32Window::setTimerDue(Role timer, std::int64_t dueMs) {
+    owner_.run([&] {
+        PreciseTimer* precise = preciseTimer(timer.value);
+        if (precise != nullptr && hwnd_ != nullptr && timerPeriods_.at(timer.value) > 0) {
+            precise->setDue(dueMs);
+        }
+    });
+}
+
+TimerSource Win32Window::timerSource(Role timer) const {
+    return owner_.run([&] {
+        PreciseTimer* precise = preciseTimer(timer.value);
+        return precise != nullptr ? precise->source() : TimerSource::windowTimer;
     });
 }
 
@@ -779,15 +845,31 @@ void Win32Window::loadBackground() {
     backgroundPicture_.reset(picture);
     if (picture != nullptr) {
         backgroundBrush_.reset(CreatePatternBrush(picture));
-    }
-}
+        // Asked by a later copy of the program. A window minimised into the
+        // notification area is hidden as well: restoring shows it again.
+        void Win32Window::comeForward() {
+            if (IsIconic(hwnd_)) {
+                ShowWindow(hwnd_, SW_RESTORE);
+            } else if (!IsWindowVisible(hwnd_)) {
+                ShowWindow(hwnd_, SW_SHOW);
+            }
+            SetForegroundWindow(hwnd_);
+        }
 
-void Win32Window::restoreAndActivate() {
-    if (IsIconic(hwnd_)) {
-        ShowWindow(hwnd_, SW_RESTORE);
-    }
-    SetForegroundWindow(hwnd_);
-    SetActiveWindow(hwnd_);
-}
+        void Win32Window::post(std::function<void()> work) {
+            auto posted = std::make_unique<std::function<void()>>(std::move(work));
+            if (hwnd_ != nullptr && PostMessageW(hwnd_, kPostedWorkMessage, 0,
+                                                 reinterpret_cast<LPARAM>(posted.get()))) {
+                posted.release();  // the window deletes it when it runs
+            }
+        }
 
-}  // namespace kv::platform::win32
+        void Win32Window::restoreAndActivate() {
+            if (IsIconic(hwnd_)) {
+                ShowWindow(hwnd_, SW_RESTORE);
+            }
+            SetForegroundWindow(hwnd_);
+            SetActiveWindow(hwnd_);
+        }
+
+    }  // namespace kv::platform::win32

@@ -10,6 +10,7 @@
 
 #include "platform/layout.h"
 #include "platform/win32/owner_thread.h"
+#include "platform/win32/precise_timer.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_list_control.h"
 #include "platform/window.h"
@@ -47,6 +48,7 @@ public:
     NativeWindow controlHandle(Role control) const override;
     int timerPeriod(Role timer) const override;
     void setTimerPeriod(Role timer, int periodMs) override;
+    void setTimerDue(Role timer, std::int64_t dueMs) override;
     bool isMenuItemEnabled(Role item) const override;
     void setMenuItemEnabled(Role item, bool enabled) override;
     bool isMinimized() const override;
@@ -61,6 +63,7 @@ public:
     bool showTrayIcon() override;
     void removeTrayIcon() override;
     void popupMenu(Role menu, Point screenPoint, PopupOptions options) override;
+    void post(std::function<void()> work) override;
 
     HWND hwnd() const { return hwnd_; }
     // Whether this closed window can be created again for the same spec and
@@ -71,6 +74,9 @@ public:
     const WindowSpec& spec() const { return spec_; }
     bool isOpen() const { return hwnd_ != nullptr; }
     void restoreAndActivate();
+    void comeForward();
+    // What a precise timer ticks from (tests).
+    TimerSource timerSource(Role timer) const;
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Every control is subclassed with this, so that its mouse presses reach
@@ -117,6 +123,9 @@ private:
     LRESULT onNotify(const NMHDR& header, LPARAM lParam);
     bool onSetCursor(HWND over);
     void onDestroy();
+    void onPreciseTick(WPARAM id, LPARAM generation);
+    void onWindowTimer(WPARAM id);
+    PreciseTimer* preciseTimer(int role) const;
     const Control& control(Role role) const;
     const Control* controlById(int id) const;
     HMENU menuOf(Role item) const;
@@ -130,6 +139,7 @@ private:
     bool created_ = false;
     std::vector<Control> controls_;
     std::map<int, int> timerPeriods_;
+    std::map<int, std::unique_ptr<PreciseTimer>> preciseTimers_;  // by role
     std::vector<UniqueMenu> menus_;
     UniqueGdiObject backgroundPicture_;
     UniqueGdiObject backgroundBrush_;  // the tiled picture, when the spec has one

@@ -29,7 +29,10 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
 
 }  // namespace
 
-ProgramProcess::ProgramProcess() : exePath_(directory_.path() + L"\\Klikvane.exe") {
+ProgramProcess::ProgramProcess(const std::wstring& subfolder)
+    : folder_(subfolder.empty() ? directory_.path() : directory_.path() + L"\\" + subfolder),
+      exePath_(folder_ + L"\\Klikvane.exe") {
+    CreateDirectoryW(folder_.c_str(), nullptr);
     CopyFileW(shippedProgram().c_str(), exePath_.c_str(), FALSE);
 }
 
@@ -40,19 +43,49 @@ ProgramProcess::~ProgramProcess() {
     }
 }
 
-bool ProgramProcess::start() {
+namespace {
+
+bool startProcess(const std::wstring& exe, const std::wstring& directory,
+                  PROCESS_INFORMATION& info) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::wstring commandLine = L"\"" + exePath_ + L"\"";
-    if (!CreateProcessW(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory_.path().c_str(), &startup, &info)) {
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &info)) {
         return false;
     }
     CloseHandle(info.hThread);
+    return true;
+}
+
+}  // namespace
+
+bool ProgramProcess::start() {
+    PROCESS_INFORMATION info{};
+    if (!startProcess(exePath_, folder_, info)) {
+        return false;
+    }
     process_.reset(info.hProcess);
     processId_ = info.dwProcessId;
     return true;
+}
+
+long ProgramProcess::runAnotherCopy(DWORD timeoutMs) const {
+    PROCESS_INFORMATION info{};
+    if (!startProcess(exePath_, folder_, info)) {
+        return -1;
+    }
+    platform::win32::UniqueKernelHandle process(info.hProcess);
+    // Dispatch meanwhile: the copy may ask a window of this thread something.
+    if (!pumpUntil([&] { return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; },
+                   timeoutMs)) {
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), 5000);
+        return -1;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return static_cast<long>(code);
 }
 
 HWND ProgramProcess::waitForWindow(const std::wstring& caption, DWORD timeoutMs) const {

@@ -1,14 +1,15 @@
-// Pictures of the screen from integration runs, to be looked at: saved as
-// 24-bit bitmaps in a "screenshots" directory beside the test program, named
-// with the code page of the run.
+// Saves what the screen shows of a window, to look at after the run:
+// build/<arch>/bin/screenshots/<name>.bmp beside the test program.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 
 namespace kv::test {
 
-// Saves the whole screen as screenshots\<name>-cp<code page>.bmp; returns
-// the path, or an empty text when it could not be written.
-std::wstring saveScreenshot(const std::wstring& name);
+// The window's outer rectangle as a 24-bit bitmap file; returns its path,
+// empty on failure.
+std::wstring saveScreenshot(HWND window, const std::wstring& name);
 
 }  // namespace kv::test
