@@ -29,7 +29,7 @@ using steps::StepRecord;
 constexpr wchar_t kMainCaption[] = L"鼠标自动点击";
 constexpr wchar_t kAboutCaption[] = L"关于";
 // How the program's icon reports the mouse (its private callback message).
-constexpr UINT kTrayCallbackMessage = WM_APP + 2;
+constexpr UINT kTrayCallbackMessage = WM_APP + 4;
 constexpr UINT kTrayIconId = 1;
 
 // NIM_MODIFY with no flags succeeds only for an icon that is there.

@@ -845,31 +845,34 @@ void Win32Window::loadBackground() {
     backgroundPicture_.reset(picture);
     if (picture != nullptr) {
         backgroundBrush_.reset(CreatePatternBrush(picture));
-        // Asked by a later copy of the program. A window minimised into the
-        // notification area is hidden as well: restoring shows it again.
-        void Win32Window::comeForward() {
-            if (IsIconic(hwnd_)) {
-                ShowWindow(hwnd_, SW_RESTORE);
-            } else if (!IsWindowVisible(hwnd_)) {
-                ShowWindow(hwnd_, SW_SHOW);
-            }
-            SetForegroundWindow(hwnd_);
-        }
+    }
+}
 
-        void Win32Window::post(std::function<void()> work) {
-            auto posted = std::make_unique<std::function<void()>>(std::move(work));
-            if (hwnd_ != nullptr && PostMessageW(hwnd_, kPostedWorkMessage, 0,
-                                                 reinterpret_cast<LPARAM>(posted.get()))) {
-                posted.release();  // the window deletes it when it runs
-            }
-        }
+// Asked by a later copy of the program. A window minimised into the
+// notification area is hidden as well: restoring shows it again.
+void Win32Window::comeForward() {
+    if (IsIconic(hwnd_)) {
+        ShowWindow(hwnd_, SW_RESTORE);
+    } else if (!IsWindowVisible(hwnd_)) {
+        ShowWindow(hwnd_, SW_SHOW);
+    }
+    SetForegroundWindow(hwnd_);
+}
 
-        void Win32Window::restoreAndActivate() {
-            if (IsIconic(hwnd_)) {
-                ShowWindow(hwnd_, SW_RESTORE);
-            }
-            SetForegroundWindow(hwnd_);
-            SetActiveWindow(hwnd_);
-        }
+void Win32Window::post(std::function<void()> work) {
+    auto posted = std::make_unique<std::function<void()>>(std::move(work));
+    if (hwnd_ != nullptr &&
+        PostMessageW(hwnd_, kPostedWorkMessage, 0, reinterpret_cast<LPARAM>(posted.get()))) {
+        posted.release();  // the window deletes it when it runs
+    }
+}
 
-    }  // namespace kv::platform::win32
+void Win32Window::restoreAndActivate() {
+    if (IsIconic(hwnd_)) {
+        ShowWindow(hwnd_, SW_RESTORE);
+    }
+    SetForegroundWindow(hwnd_);
+    SetActiveWindow(hwnd_);
+}
+
+}  // namespace kv::platform::win32

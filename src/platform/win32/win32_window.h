@@ -155,9 +155,9 @@ private:
 };
 
 // The message through which the notification-area icon reports the mouse.
-inline constexpr UINT kTrayCallbackMessage = WM_APP + 2;
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 4;
 // Hides the window once the position change in progress is complete.
-inline constexpr UINT kHideMessage = WM_APP + 3;
+inline constexpr UINT kHideMessage = WM_APP + 5;
 // The icon's id among the window's icons.
 inline constexpr UINT kTrayIconId = 1;
 
