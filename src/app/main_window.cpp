@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/main_window_layout.h"
+#include "app/open_web_address.h"
+#include "app/tray_handlers.h"
 #include "app/window_under_cursor.h"
 #include "schedule/pending_launch.h"
 #include "schedule/shutdown_step.h"
@@ -16,12 +18,23 @@ MainWindow::MainWindow(platform::Desktop& desktop, mainwin::SharedValues& shared
       editor_(desktop, shared),
       quickAdd_(desktop, shared),
       run_(desktop, shared),
+      listMenu_(desktop, shared),
+      about_(desktop),
       timedStart_(desktop),
       scheduleWindow_(desktop, shared, timedStart_),
       drag_(desktop, shared) {
     playback::RunHooks hooks;
     hooks.openStepEditor = [this] { editor_.openAddMode(); };
     run_.setHooks(std::move(hooks));
+    // "添加" opens the editor modally in add mode, "修改" non-modally for the
+    // row whose cells the menu put into editBuffer.
+    listMenu_.setStepEditorOpener([this](platform::Modality modality) {
+        if (modality == platform::Modality::modal) {
+            editor_.openAddMode();
+        } else {
+            editor_.openEditMode();
+        }
+    });
 }
 
 // Start-up steps, in this order: launch a pending program, register the
@@ -29,14 +42,12 @@ MainWindow::MainWindow(platform::Desktop& desktop, mainwin::SharedValues& shared
 void MainWindow::onCreated(platform::Window& window) {
     schedule::launchPendingProgram(desktop_);
     keepShutdownHook(window);
-    // F8 (about window) is bound to its handler when that exists; it is
-    // registered now so the ids stay as they will be.
     const platform::NativeWindow handle = window.handle();
     startHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF5,
                                              [this, &window] { run_.toggleRun(window); });
     quickAddHotkeyId_ = hotkeys_.registerHotkey(
         handle, 0, hotkeys::kKeyF6, [this, &window] { quickAdd_.quickAddToggle(window); });
-    aboutHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF8, [] {});
+    aboutHotkeyId_ = hotkeys_.registerHotkey(handle, 0, hotkeys::kKeyF8, [this] { about_.open(); });
     shared_.stepListHandle = window.controlHandle(MainRole::stepList);
     editor_.attachStepList(&window.list(MainRole::stepList));
     steps::StepList steps(window.list(MainRole::stepList));
@@ -117,17 +128,54 @@ void MainWindow::onMoved(platform::Window& window) {
     if (window.isMinimized()) {
         drag_.cancel();
     }
+    onMainWindowMoved(window);
+}
+
+void MainWindow::onMenuItem(platform::Window& window, platform::Role item) {
+    if (item.is(MainRole::menuAdd)) {
+        listMenu_.menuAdd();
+    } else if (item.is(MainRole::menuEdit)) {
+        listMenu_.menuEdit(window);
+    } else if (item.is(MainRole::menuDelete)) {
+        listMenu_.menuDelete(window);
+    } else if (item.is(MainRole::menuDeleteAll)) {
+        listMenu_.menuDeleteAll(window);
+    } else if (item.is(MainRole::menuShowMain)) {
+        menuShowMain(window);
+    } else if (item.is(MainRole::menuExit)) {
+        menuExit(window);
+    }
 }
 
 void MainWindow::onMousePress(platform::Window& window, platform::Role control,
                               platform::MouseButton button, platform::Point clientPoint) {
     if (control.is(MainRole::stepList)) {
+        // A live drag ends first: its second press cancels it.
         drag_.onListPress(window, button, clientPoint);
+        if (button == platform::MouseButton::right) {
+            listMenu_.onListRightPress(window);
+        }
+    } else if (control.is(MainRole::linkLabel) && button == platform::MouseButton::left) {
+        openWebAddress(desktop_, kWebAddress);
     }
 }
 
 void MainWindow::onHookedMouse(platform::Window& window, const platform::HookedMouseEvent& event) {
     drag_.onHookedMouse(window, event);
+}
+
+void MainWindow::onRightClicked(platform::Window& window, platform::Role control) {
+    if (control.is(MainRole::stepList)) {
+        listMenu_.onListRightClick(window);
+    }
+}
+
+void MainWindow::onTrayDoubleClick(platform::Window& window) {
+    kv::app::onTrayDoubleClick(window);
+}
+
+void MainWindow::onTrayRightClick(platform::Window& window) {
+    kv::app::onTrayRightClick(window, desktop_);
 }
 
 void MainWindow::uiRefreshTick(platform::Window& window) {

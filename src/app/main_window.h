@@ -1,8 +1,11 @@
-// The main window's handlers: start-up and close in their fixed order, and
-// the 100 ms refresh that keeps the run-mode radio boxes and the list menu in
-// line with the number of rows.
+// The main window's handlers: start-up and close in their fixed order, the
+// 100 ms refresh that keeps the run-mode radio boxes and the list menu in
+// line with the number of rows; the tray icon, the list menu, the links and
+// the about window are forwarded to their own handlers.
 #pragma once
 
+#include "app/about_window.h"
+#include "app/list_menu.h"
 #include "capture/quick_add.h"
 #include "capture/step_editor.h"
 #include "drag/row_drag.h"
@@ -26,9 +29,18 @@ public:
     void onClicked(platform::Window& window, platform::Role control) override;
     void onHotkey(platform::Window& window, int id) override;
     void onMoved(platform::Window& window) override;
+    void onMenuItem(platform::Window& window, platform::Role item) override;
     void onMousePress(platform::Window& window, platform::Role control,
                       platform::MouseButton button, platform::Point clientPoint) override;
     void onHookedMouse(platform::Window& window, const platform::HookedMouseEvent& event) override;
+    void onRightClicked(platform::Window& window, platform::Role control) override;
+    void onTrayDoubleClick(platform::Window& window) override;
+    void onTrayRightClick(platform::Window& window) override;
+
+    // How the list menu's "添加" and "修改" open the step editor.
+    void setStepEditorOpener(ListMenu::OpenStepEditor open) {
+        listMenu_.setStepEditorOpener(std::move(open));
+    }
 
     void uiRefreshTick(platform::Window& window);
 
@@ -54,6 +66,8 @@ private:
     capture::StepEditor editor_;
     capture::QuickAdd quickAdd_;
     playback::RunControl run_;
+    ListMenu listMenu_;
+    AboutWindow about_;
     schedule::TimedStart timedStart_;
     schedule::ScheduleWindow scheduleWindow_;
     drag::RowDrag drag_;

@@ -104,6 +104,9 @@ public:
     virtual ProgramCopies& copies() = 0;
     // Opening programs, documents and web addresses.
     virtual Shell& shell() = 0;
+
+    // The program's version as its version resource gives it ("1.0.0").
+    virtual std::string programVersion() const = 0;
     virtual Registry& registry() = 0;
     virtual SystemActions& systemActions() = 0;
 

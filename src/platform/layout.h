@@ -109,6 +109,13 @@ struct WindowSpec {
     // A picture floating over everything: owned by the program's first
     // window, topmost, never activated, no taskbar button.
     bool overlay = false;
+    // A picture of the program's resources tiled from the top-left corner
+    // behind the controls (0: the plain window colour). Transparent labels
+    // show it through.
+    int backgroundPicture = 0;
+    // A left press on the background, or on a label that is no link, moves
+    // the window as dragging a title bar would.
+    bool dragByBackground = false;
 };
 
 }  // namespace kv::platform

@@ -73,10 +73,46 @@ public:
     virtual void makeSeeThrough(int alpha) = 0;
 
     virtual bool isMinimized() const = 0;
+    // A window already minimised, hidden or not, stays as it is.
     virtual void minimize() = 0;
     // Destroys the window, as its close box does.
     virtual void close() = 0;
 
+    // The window itself: shown or hidden (a hidden window also leaves the
+    // taskbar); showing keeps its minimised or normal state. Restoring acts
+    // only on a shown window, so a way back shows first and restores second.
+    virtual bool isShown() const = 0;
+    virtual void show() = 0;
+    virtual void hide() = 0;
+    // Back to the normal state at the place the window had.
+    virtual void restore() = 0;
+    // Back to the normal state, then moved without activation to the centre
+    // of the screen (its outer size kept).
+    virtual void restoreAndCentre() = 0;
+    // The outer rectangle in screen coordinates.
+    virtual Rect outerRect() const = 0;
+
+    // The notification-area icon the spec declares (its tip), with the
+    // program icon. Returns whether the icon is now in the notification area;
+    // an icon the shell refused is added when the taskbar is next created,
+    // and one that is there is added again when the taskbar is re-created.
+    // The icon goes when the window is destroyed.
+    virtual bool showTrayIcon() = 0;
+    virtual void removeTrayIcon() = 0;
+
+    // Pops up one of the spec's menus at a screen point and returns when it
+    // has closed. The chosen item reaches onMenuItem afterwards, once the
+    // event being handled (and the control's own handling of a press) is
+    // done. A menu from the notification area makes the window the
+    // foreground window first and posts it a null message after, so that
+    // the menu closes when the user clicks elsewhere.
+    enum class MenuAlign { left, right };  // the point is the menu's top-left or top-right
+    struct PopupOptions {
+        MenuAlign align = MenuAlign::left;
+        bool rightButtonChooses = false;
+        bool fromNotificationArea = false;
+    };
+    virtual void popupMenu(Role menu, Point screenPoint, PopupOptions options) = 0;
     // Runs work on the thread that owns the window, after the events already
     // queued; returns at once. Work posted to a window that closes first is
     // dropped.
@@ -107,6 +143,11 @@ public:
                               Point /*clientPoint*/) {}
     // A report of a mouse hook this window receives (see mouse_hook.h).
     virtual void onHookedMouse(Window&, const HookedMouseEvent& /*event*/) {}
+    // A list's own right-click notification, after it has handled the press.
+    virtual void onRightClicked(Window&, Role /*control*/) {}
+    // The notification-area icon: a left double click, a right button release.
+    virtual void onTrayDoubleClick(Window&) {}
+    virtual void onTrayRightClick(Window&) {}
     // An edit box's text changed, typed or written by the program; raised
     // once per change, after the text is in place.
     virtual void onTextChanged(Window&, Role /*control*/) {}

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/about_window_layout.h"
 #include "app/klikvane.h"
 #include "app/main_window_layout.h"
 #include "capture/step_editor_layout.h"
@@ -89,7 +90,11 @@ TEST_F(MainWindowHotkeysThread, WithF5HeldElsewhereF6AndF8GetIds1And2) {
     open();
     EXPECT_EQ(registered(), (Keys{{kKeyF6, 1}, {kKeyF8, 2}}));
     EXPECT_TRUE(desktop.userPressesHotkey(0, kKeyF6));
+    // F8 opens the about window modally; the user closes it with Esc.
+    desktop.clock().after(10,
+                          [&] { desktop.findWindow(app::kAboutWindowSpec)->userPressesEscape(); });
     EXPECT_TRUE(desktop.userPressesHotkey(0, kKeyF8));
+    EXPECT_EQ(desktop.findWindow(app::kAboutWindowSpec), nullptr);
     EXPECT_FALSE(desktop.userPressesHotkey(0, kKeyF5));
     window->userPressesEscape();
     EXPECT_TRUE(desktop.hotkeys().empty());

@@ -59,6 +59,7 @@ Window* FakeDesktop::openWindow(const WindowSpec& spec, WindowHandlers& handlers
     if (FakeWindow* open = findWindow(spec)) {
         open->userRestores();
         windowActivated(*open);
+        setForegroundWindow(open->handle());
         return open;
     }
     FakeWindow* window = nullptr;
@@ -85,6 +86,7 @@ Window* FakeDesktop::openWindow(const WindowSpec& spec, WindowHandlers& handlers
                               [handle](const NativeEntry& e) { return e.parent == handle; });
     }
     window->runCreation();
+    setForegroundWindow(window->handle());
     if (modality == Modality::modeless) {
         return window;
     }
@@ -331,6 +333,83 @@ void FakeDesktop::setNativeVisible(NativeWindow window, bool visible) {
     for (NativeEntry& e : zOrder_) {
         if (e.handle == window) {
             e.visible = visible;
+        }
+    }
+}
+
+std::vector<FakeDesktop::TrayIcon> FakeDesktop::trayIcons() const {
+    std::lock_guard lock(mutex_);
+    return trayIcons_;
+}
+
+int FakeDesktop::trayIconAdds() const {
+    std::lock_guard lock(mutex_);
+    return trayIconAdds_;
+}
+
+void FakeDesktop::setShellRefusesIcons(bool refuse) {
+    std::lock_guard lock(mutex_);
+    shellRefusesIcons_ = refuse;
+}
+
+bool FakeDesktop::addTrayIcon(NativeWindow window, std::string_view tip) {
+    std::lock_guard lock(mutex_);
+    const bool present = std::ranges::any_of(
+        trayIcons_, [window](const TrayIcon& icon) { return icon.window == window; });
+    if (shellRefusesIcons_ || present) {
+        return false;  // the shell refuses a second icon of the same id too
+    }
+    trayIcons_.push_back({window, std::string(tip)});
+    ++trayIconAdds_;
+    return true;
+}
+
+void FakeDesktop::deleteTrayIcon(NativeWindow window) {
+    std::lock_guard lock(mutex_);
+    std::erase_if(trayIcons_, [window](const TrayIcon& icon) { return icon.window == window; });
+}
+
+void FakeDesktop::recreateTaskbar() {
+    std::vector<FakeWindow*> open;
+    {
+        std::lock_guard lock(mutex_);
+        trayIcons_.clear();
+        shellRefusesIcons_ = false;
+        for (const auto& window : windows_) {
+            open.push_back(window.get());
+        }
+    }
+    for (FakeWindow* window : open) {
+        if (window->isOpen()) {
+            window->taskbarCreated();
+        }
+    }
+}
+
+NativeWindow FakeDesktop::foregroundWindow() const {
+    std::lock_guard lock(mutex_);
+    return foreground_;
+}
+
+void FakeDesktop::setForegroundWindow(NativeWindow window) {
+    std::lock_guard lock(mutex_);
+    foreground_ = window;
+}
+
+void FakeDesktop::placeWindow(NativeWindow window, Rect outer) {
+    std::lock_guard lock(mutex_);
+    const NativeEntry* self = entry(window);
+    if (self == nullptr) {
+        return;
+    }
+    const int dx = outer.left - self->rect.left;
+    const int dy = outer.top - self->rect.top;
+    for (NativeEntry& e : zOrder_) {
+        if (e.handle == window) {
+            e.rect = outer;
+        } else if (e.parent == window) {
+            e.rect.left += dx;
+            e.rect.top += dy;
         }
     }
 }

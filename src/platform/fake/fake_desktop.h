@@ -70,6 +70,7 @@ public:
     Files& files() override { return files_; }
     ProgramCopies& copies() override { return copies_; }
     Shell& shell() override { return shell_; }
+    std::string programVersion() const override { return "1.0.0"; }
     Registry& registry() override { return registry_; }
     SystemActions& systemActions() override { return systemActions_; }
     LocalTime localTime() const override;
@@ -160,6 +161,21 @@ public:
     NativeWindow addNativeWindow(NativeWindow parent, Rect rect, bool visible = true);
     void setNativeVisible(NativeWindow window, bool visible);
 
+    // The notification area. While the shell refuses icons (no taskbar yet,
+    // Explorer restarting) adding one fails.
+    struct TrayIcon {
+        NativeWindow window;
+        std::string tip;
+    };
+    std::vector<TrayIcon> trayIcons() const;
+    // How many times an icon was added, refused attempts not counted.
+    int trayIconAdds() const;
+    void setShellRefusesIcons(bool refuse);
+    // Explorer restarts: every icon is gone, the shell takes icons again and
+    // every open window hears that the taskbar was created.
+    void recreateTaskbar();
+    NativeWindow foregroundWindow() const;
+
     // The open window of this spec, or nullptr.
     FakeWindow* findWindow(const WindowSpec& spec) const;
     // The open window with this handle, or nullptr.
@@ -168,6 +184,11 @@ public:
     std::vector<MessageBoxRecord> messages() const;
 
     // Called by FakeWindow.
+    bool addTrayIcon(NativeWindow window, std::string_view tip);
+    void deleteTrayIcon(NativeWindow window);
+    void setForegroundWindow(NativeWindow window);
+    // Moves a window and its controls; shows or hides it.
+    void placeWindow(NativeWindow window, Rect outer);
     void windowClosed(FakeWindow& window);
     void windowActivated(FakeWindow& window);
     int activations(const FakeWindow& window) const;
@@ -196,6 +217,10 @@ private:
     std::deque<FileChoice> fileDialogAnswers_;
     int fileDialogsShown_ = 0;
     mutable std::mutex mutex_;
+    std::vector<TrayIcon> trayIcons_;
+    int trayIconAdds_ = 0;
+    bool shellRefusesIcons_ = false;
+    NativeWindow foreground_ = 0;
     std::string programDirectory_ = "C:\\Klikvane";
     std::uint32_t tickBase_ = 0;
     Point cursor_;

@@ -51,7 +51,14 @@ bool takesFocus(ControlKind kind) {
 
 FakeWindow::FakeWindow(FakeDesktop& desktop, const WindowSpec& spec, WindowHandlers& handlers,
                        NativeWindow handle, NativeWindow firstControlHandle)
-    : desktop_(desktop), spec_(spec), handlers_(handlers), handle_(handle), caption_(spec.caption) {
+    : desktop_(desktop),
+      spec_(spec),
+      handlers_(handlers),
+      handle_(handle),
+      caption_(spec.caption),
+      outer_{(FakeDesktop::kScreenWidth - spec.outerWidth) / 2,
+             (FakeDesktop::kScreenHeight - spec.outerHeight) / 2, spec.outerWidth,
+             spec.outerHeight} {
     NativeWindow controlHandle = firstControlHandle;
     for (const ControlSpec& c : spec.controls) {
         Control control{&c,
@@ -560,6 +567,8 @@ bool FakeWindow::isMinimized() const {
     return minimized_;
 }
 
+// A window already minimised (hidden in the notification area or not) stays
+// as it is.
 void FakeWindow::minimize() {
     {
         std::lock_guard lock(mutex_);
@@ -571,6 +580,7 @@ void FakeWindow::minimize() {
     handlers_.onMoved(*this);
 }
 
+// Restoring a hidden minimised window shows it, as SW_RESTORE does.
 void FakeWindow::userRestores() {
     {
         std::lock_guard lock(mutex_);
@@ -578,8 +588,211 @@ void FakeWindow::userRestores() {
             return;
         }
         minimized_ = false;
+        shown_ = true;
+    }
+    desktop_.setNativeVisible(handle_, true);
+    handlers_.onMoved(*this);
+}
+
+bool FakeWindow::isShown() const {
+    std::lock_guard lock(mutex_);
+    return shown_;
+}
+
+// Showing and hiding move nothing, so the moved handler does not run.
+void FakeWindow::show() {
+    {
+        std::lock_guard lock(mutex_);
+        shown_ = true;
+    }
+    desktop_.setNativeVisible(handle_, true);
+}
+
+void FakeWindow::hide() {
+    {
+        std::lock_guard lock(mutex_);
+        if (shown_) {
+            ++hides_;
+        }
+        shown_ = false;
+    }
+    desktop_.setNativeVisible(handle_, false);
+}
+
+int FakeWindow::hides() const {
+    std::lock_guard lock(mutex_);
+    return hides_;
+}
+
+void FakeWindow::restore() {
+    {
+        std::lock_guard lock(mutex_);
+        if (!shown_ || !minimized_) {
+            return;
+        }
+        minimized_ = false;
     }
     handlers_.onMoved(*this);
+}
+
+void FakeWindow::restoreAndCentre() {
+    if (!isShown()) {
+        return;
+    }
+    restore();
+    Rect outer;
+    {
+        std::lock_guard lock(mutex_);
+        outer_.left = (FakeDesktop::kScreenWidth - outer_.width) / 2;
+        outer_.top = (FakeDesktop::kScreenHeight - outer_.height) / 2;
+        outer = outer_;
+    }
+    desktop_.placeWindow(handle_, outer);
+    handlers_.onMoved(*this);
+}
+
+void FakeWindow::userMovesWindowTo(Point topLeft) {
+    Rect outer;
+    {
+        std::lock_guard lock(mutex_);
+        outer_.left = topLeft.x;
+        outer_.top = topLeft.y;
+        outer = outer_;
+    }
+    desktop_.placeWindow(handle_, outer);
+    handlers_.onMoved(*this);
+}
+
+Rect FakeWindow::outerRect() const {
+    std::lock_guard lock(mutex_);
+    return outer_;
+}
+
+bool FakeWindow::showTrayIcon() {
+    std::lock_guard lock(mutex_);
+    trayWanted_ = true;
+    if (!trayAdded_ && spec_.trayTip != nullptr) {
+        trayAdded_ = desktop_.addTrayIcon(handle_, spec_.trayTip);
+    }
+    return trayAdded_;
+}
+
+void FakeWindow::removeTrayIcon() {
+    std::lock_guard lock(mutex_);
+    if (trayAdded_) {
+        desktop_.deleteTrayIcon(handle_);
+    }
+    trayWanted_ = false;
+    trayAdded_ = false;
+}
+
+void FakeWindow::taskbarCreated() {
+    std::lock_guard lock(mutex_);
+    trayAdded_ = false;
+    if (trayWanted_ && spec_.trayTip != nullptr) {
+        trayAdded_ = desktop_.addTrayIcon(handle_, spec_.trayTip);
+    }
+}
+
+class FakeWindow::UserEvent {
+public:
+    explicit UserEvent(FakeWindow& window)
+        : window_(window), outer_(std::exchange(window.chosen_, std::nullopt)) {
+        ++window_.eventDepth_;
+    }
+    ~UserEvent() {
+        --window_.eventDepth_;
+        window_.deliverChosenItem();
+        window_.chosen_ = outer_;
+    }
+    UserEvent(const UserEvent&) = delete;
+    UserEvent& operator=(const UserEvent&) = delete;
+
+private:
+    FakeWindow& window_;
+    std::optional<Role> outer_;
+};
+
+void FakeWindow::deliverChosenItem() {
+    const std::optional<Role> item = std::exchange(chosen_, std::nullopt);
+    if (item && isOpen()) {
+        handlers_.onMenuItem(*this, *item);
+    }
+}
+
+void FakeWindow::deliverHotkey(int id) {
+    UserEvent event(*this);
+    handlers_.onHotkey(*this, id);
+}
+
+void FakeWindow::userDoubleClicksTrayIcon() {
+    UserEvent event(*this);
+    handlers_.onTrayDoubleClick(*this);
+}
+
+void FakeWindow::userRightClicksTrayIcon() {
+    UserEvent event(*this);
+    handlers_.onTrayRightClick(*this);
+}
+
+void FakeWindow::answerNextMenu(int afterMs, Role item) {
+    std::lock_guard lock(mutex_);
+    nextAnswer_ = MenuAnswer{afterMs, item};
+}
+
+std::vector<FakeWindow::Popup> FakeWindow::popups() const {
+    std::lock_guard lock(mutex_);
+    return popups_;
+}
+
+std::map<int, bool> FakeWindow::menuFlags(Role menu) const {
+    std::map<int, bool> flags;
+    std::lock_guard lock(mutex_);
+    for (const MenuSpec& spec : spec_.menus) {
+        if (spec.role == menu) {
+            for (const MenuItemSpec& item : spec.items) {
+                flags[item.role.value] = menuItems_.at(item.role.value);
+            }
+        }
+    }
+    return flags;
+}
+
+void FakeWindow::popupMenu(Role menu, Point screenPoint, PopupOptions options) {
+    if (options.fromNotificationArea) {
+        desktop_.setForegroundWindow(handle_);
+    }
+    Popup popup{menu,
+                screenPoint,
+                options,
+                desktop_.clock().now(),
+                desktop_.foregroundWindow() == handle_,
+                false,
+                menuFlags(menu),
+                {},
+                Role{}};
+    MenuAnswer answer;
+    {
+        std::lock_guard lock(mutex_);
+        answer = nextAnswer_.value_or(MenuAnswer{});
+        nextAnswer_.reset();
+    }
+    // The menu's own loop keeps dispatching: timers tick while it is open.
+    desktop_.clock().runFor(answer.afterMs);
+    popup.enabledAtClose = menuFlags(menu);
+    auto flag = popup.enabledAtClose.find(answer.item.value);
+    if (answer.item != Role{} && flag != popup.enabledAtClose.end() && flag->second) {
+        popup.chosen = answer.item;
+        chosen_ = answer.item;
+    }
+    popup.nullPostedAfter = options.fromNotificationArea;
+    {
+        std::lock_guard lock(mutex_);
+        popups_.push_back(popup);
+    }
+    if (eventDepth_ == 0) {
+        deliverChosenItem();  // called outside any user event: nothing to wait for
+    }
 }
 
 bool FakeWindow::isOpen() const {
@@ -595,6 +808,7 @@ void FakeWindow::close() {
         }
     }
     handlers_.onDestroy(*this);
+    removeTrayIcon();
     {
         std::lock_guard lock(mutex_);
         open_ = false;
@@ -633,8 +847,11 @@ void FakeWindow::userPresses(Role role, MouseButton button, Point clientPoint) {
             role = Role{};
         }
     }
+    UserEvent event(*this);
     handlers_.onMousePress(*this, role, button, clientPoint);
-    if (role == Role{} || button == MouseButton::middle) {
+    // Then the control's own handling. A list view selects the row under the
+    // point and tells of a right click.
+    if (role == Role{} || button == MouseButton::middle || !isOpen()) {
         return;
     }
     FakeListControl* list = nullptr;
@@ -642,10 +859,12 @@ void FakeWindow::userPresses(Role role, MouseButton button, Point clientPoint) {
         std::lock_guard lock(mutex_);
         list = control(role).list.get();
     }
-    // Like a list view: the row under the point becomes the selected one.
     const int row = list != nullptr ? list->rowUnder(clientPoint) : -1;
     if (row >= 0) {
         list->selectRow(row);
+    }
+    if (button == MouseButton::right && list != nullptr) {
+        handlers_.onRightClicked(*this, role);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,15 @@ public:
     bool isMinimized() const override;
     void minimize() override;
     void close() override;
+    bool isShown() const override;
+    void show() override;
+    void hide() override;
+    void restore() override;
+    void restoreAndCentre() override;
+    Rect outerRect() const override;
+    bool showTrayIcon() override;
+    void removeTrayIcon() override;
+    void popupMenu(Role menu, Point screenPoint, PopupOptions options) override;
     void post(std::function<void()> work) override;
 
     // What a user does. A click on a control that takes the focus (buttons,
@@ -82,8 +92,35 @@ public:
     // Role{}; the press handler runs first, then the control's own handling
     // (a list selects the row under the point).
     void userPresses(Role control, MouseButton button, Point clientPoint);
-    void deliverHotkey(int id) { handlers_.onHotkey(*this, id); }
+    void deliverHotkey(int id);
     void deliverHookedMouse(const HookedMouseEvent& event);
+    void userMinimizes() { minimize(); }
+    void userMovesWindowTo(Point topLeft);
+    void userDoubleClicksTrayIcon();
+    void userRightClicksTrayIcon();
+
+    // Popup menus stay open while virtual time runs (timers tick), until the
+    // user acts: the next menu is answered after `afterMs` by choosing
+    // `item`, or dismissed with Role{}. A disabled item cannot be chosen:
+    // the menu closes with nothing chosen. Unanswered menus close at once.
+    void answerNextMenu(int afterMs, Role item);
+    struct Popup {
+        Role menu;
+        Point at;
+        PopupOptions options;
+        VirtualClock::Millis openedAt;
+        bool foregroundFirst;  // the window was the foreground window when it opened
+        bool nullPostedAfter;
+        std::map<int, bool> enabledAtOpen;  // item role value -> enabled
+        std::map<int, bool> enabledAtClose;
+        Role chosen;  // Role{}: none
+    };
+    std::vector<Popup> popups() const;
+    // How often the window was shown or hidden, for "no second hide" checks.
+    int hides() const;
+
+    // Called by the desktop when Explorer's taskbar is (re-)created.
+    void taskbarCreated();
 
     const WindowSpec& spec() const { return spec_; }
     // What a running precise timer ticks from.
@@ -141,11 +178,30 @@ private:
     std::map<int, Control> controls_;
     std::map<int, Timer> timers_;
     std::map<int, bool> menuItems_;
+    // A user event (press, tray click, hotkey) runs its handlers; a menu
+    // item they chose from a popup is handled when the event is done.
+    class UserEvent;
+    void deliverChosenItem();
+    std::map<int, bool> menuFlags(Role menu) const;
+
     Role focused_;
     int textEventsOffUiThread_ = 0;
     bool open_ = true;
     bool minimized_ = false;
     int seeThroughAlpha_ = -1;
+    bool shown_ = true;
+    int hides_ = 0;
+    Rect outer_;
+    bool trayWanted_ = false;
+    bool trayAdded_ = false;
+    struct MenuAnswer {
+        int afterMs = 0;
+        Role item;
+    };
+    std::optional<MenuAnswer> nextAnswer_;
+    std::vector<Popup> popups_;
+    int eventDepth_ = 0;          // UI thread only
+    std::optional<Role> chosen_;  // UI thread only
 };
 
 }  // namespace kv::platform::fake

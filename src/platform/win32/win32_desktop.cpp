@@ -111,6 +111,7 @@ HFONT createControlFont() {
 }  // namespace
 
 Win32Desktop::Win32Desktop() {
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     registerWindowClass();
@@ -123,6 +124,28 @@ Win32Desktop::Win32Desktop() {
 }
 
 Win32Desktop::~Win32Desktop() = default;
+
+std::string Win32Desktop::programVersion() const {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (data == nullptr) {
+        return {};
+    }
+    // VerQueryValue wants a writable copy of the block.
+    const DWORD size = SizeofResource(instance, found);
+    std::vector<char> block(static_cast<const char*>(data), static_cast<const char*>(data) + size);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT infoSize = 0;
+    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) ||
+        info == nullptr || infoSize < sizeof *info) {
+        return {};
+    }
+    return std::to_string(HIWORD(info->dwFileVersionMS)) + "." +
+           std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(info->dwFileVersionLS));
+}
 
 Win32Window* Win32Desktop::findWindow(const WindowSpec& spec) const {
     for (const auto& window : windows_) {

@@ -62,6 +62,7 @@ public:
     // The registered message that asks the main window to come forward.
     UINT comeForwardMessage() const { return comeForwardMessage_; }
     Shell& shell() override { return shell_; }
+    std::string programVersion() const override;
     Registry& registry() override { return registry_; }
     SystemActions& systemActions() override { return systemActions_; }
     LocalTime localTime() const override;
@@ -71,6 +72,8 @@ public:
     Win32SystemActions& win32SystemActions() { return systemActions_; }
 
     HFONT controlFont() const { return static_cast<HFONT>(font_.get()); }
+    // The message Explorer broadcasts when its taskbar is (re)created.
+    UINT taskbarCreatedMessage() const { return taskbarCreated_; }
     // Called by a window when it is gone; the last one ends the message loop.
     void windowGone(Win32Window& window);
     Win32Window* findWindow(const WindowSpec& spec) const;
@@ -81,6 +84,7 @@ private:
     void runModalLoop(const Win32Window& window);
     void enableOtherWindows(const Win32Window& except, bool enable);
 
+    UINT taskbarCreated_ = 0;
     UniqueGdiObject font_;
     // A message-only window on the UI thread that serves runOnUiThread; it
     // lives as long as the desktop, whatever windows come and go.

@@ -1,9 +1,12 @@
 #include "platform/win32/win32_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 #include "platform/win32/control_classes.h"
 #include "platform/win32/message_loop.h"
@@ -22,24 +25,30 @@ std::string windowText(HWND window) {
     return toGbk(text);
 }
 
-// The button of a press message; false for any other message.
-bool pressedButton(UINT message, MouseButton& button) {
-    switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            button = MouseButton::left;
-            return true;
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONDBLCLK:
-            button = MouseButton::right;
-            return true;
-        case WM_MBUTTONDOWN:
-        case WM_MBUTTONDBLCLK:
-            button = MouseButton::middle;
-            return true;
-        default:
-            return false;
+// The messages and key state of each mouse button.
+struct ButtonMessages {
+    MouseButton button;
+    UINT down;
+    UINT doubleClick;
+    UINT up;
+    int virtualKey;
+    WPARAM keyFlag;
+};
+
+constexpr ButtonMessages kButtons[] = {
+    {MouseButton::left, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONUP, VK_LBUTTON, MK_LBUTTON},
+    {MouseButton::right, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_RBUTTONUP, VK_RBUTTON, MK_RBUTTON},
+    {MouseButton::middle, WM_MBUTTONDOWN, WM_MBUTTONDBLCLK, WM_MBUTTONUP, VK_MBUTTON, MK_MBUTTON},
+};
+
+// The button a press message is about; nullptr for any other message.
+const ButtonMessages* pressedButton(UINT message) {
+    for (const ButtonMessages& b : kButtons) {
+        if (message == b.down || message == b.doubleClick) {
+            return &b;
+        }
     }
+    return nullptr;
 }
 
 // A 24-bit BMP file's image as a bitmap; nullptr for anything else.
@@ -141,6 +150,26 @@ bool Win32Window::create() {
     return true;
 }
 
+// A menu item chosen from a popup belongs to the message whose handler
+// popped the menu up: it is handled when that message is done. Messages
+// dispatched meanwhile (the menu's and the control's own loops) keep the
+// pending choice aside.
+class Win32Window::Dispatch {
+public:
+    explicit Dispatch(Win32Window& window)
+        : window_(window), outer_(std::exchange(window.chosenItem_, -1)) {}
+    ~Dispatch() {
+        window_.deliverChosenItem();
+        window_.chosenItem_ = outer_;
+    }
+    Dispatch(const Dispatch&) = delete;
+    Dispatch& operator=(const Dispatch&) = delete;
+
+private:
+    Win32Window& window_;
+    int outer_;
+};
+
 LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* self =
@@ -153,22 +182,44 @@ LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam,
     if (self == nullptr) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+    Dispatch dispatch(*self);
     return self->handleMessage(message, wParam, lParam);
+}
+
+void Win32Window::deliverChosenItem() {
+    const int item = std::exchange(chosenItem_, -1);
+    if (item >= 0 && isOpen()) {
+        handlers_.onMenuItem(*this, Role::fromValue(item));
+    }
 }
 
 LRESULT CALLBACK Win32Window::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR index, DWORD_PTR self) {
-    return reinterpret_cast<Win32Window*>(self)->handleControlMessage(hwnd, index, message, wParam,
-                                                                      lParam);
+    auto* window = reinterpret_cast<Win32Window*>(self);
+    Dispatch dispatch(*window);
+    return window->handleControlMessage(hwnd, index, message, wParam, lParam);
 }
 
 LRESULT Win32Window::handleControlMessage(HWND control, std::size_t index, UINT message,
                                           WPARAM wParam, LPARAM lParam) {
-    MouseButton button{};
-    if (pressedButton(message, button) && index < controls_.size()) {
+    const ButtonMessages* pressed = pressedButton(message);
+    if (pressed != nullptr && index < controls_.size()) {
+        const MouseButton button = pressed->button;
         handlers_.onMousePress(*this, controls_[index].spec->role, button, pointOf(lParam));
         // The handler may have closed the window, and the control with it.
         if (!IsWindow(control)) {
+            return 0;
+        }
+        // A handler that ran a loop of its own (a popup menu) may have seen
+        // the button go up; the control then gets the release too, or it
+        // would wait in its own press tracking for a release that is gone.
+        if ((GetKeyState(pressed->virtualKey) & 0x8000) == 0) {
+            PostMessageW(control, pressed->up, wParam & ~pressed->keyFlag, lParam);
+        }
+        const ControlSpec& spec = *controls_[index].spec;
+        if (spec_.dragByBackground && button == MouseButton::left &&
+            spec.kind == ControlKind::transparentLabel && (spec.styles & style::handCursor) == 0) {
+            dragByBackground();
             return 0;
         }
     }
@@ -183,17 +234,36 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         comeForward();
         return kCameForward;
     }
-    MouseButton button{};
-    if (pressedButton(message, button)) {
-        handlers_.onMousePress(*this, Role{}, button, pointOf(lParam));
+    if (const ButtonMessages* pressed = pressedButton(message)) {
+        handlers_.onMousePress(*this, Role{}, pressed->button, pointOf(lParam));
         if (hwnd_ == nullptr) {
             return 0;  // the handler closed the window
         }
+        if (spec_.dragByBackground && pressed->button == MouseButton::left) {
+            dragByBackground();
+            return 0;
+        }
+    }
+    if (message == desktop_.taskbarCreatedMessage() && message != 0) {
+        // Explorer (re)started: an icon it had, or refused, is added again.
+        trayAdded_ = false;
+        if (trayWanted_) {
+            addTrayIcon();
+        }
+        return 0;
     }
     switch (message) {
         case WM_CREATE:
             createControls();
             createMenus();
+            if (spec_.backgroundPicture != 0) {
+                loadBackground();
+            }
+            if (spec_.trayTip != nullptr && desktop_.taskbarCreatedMessage() != 0) {
+                // An elevated program hears Explorer's broadcast only if it lets it in.
+                ChangeWindowMessageFilterEx(hwnd_, desktop_.taskbarCreatedMessage(), MSGFLT_ALLOW,
+                                            nullptr);
+            }
             return 0;
         case kRunOnOwnerMessage:
             OwnerThread::serve(lParam);
@@ -226,9 +296,30 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return MA_NOACTIVATE;
             }
             break;
-        case WM_WINDOWPOSCHANGED:
-            if (created_) {
+        case kHideMessage:
+            ShowWindow(hwnd_, SW_HIDE);
+            return 0;
+        case kTrayCallbackMessage:
+            onTrayMessage(lParam);
+            return 0;
+        case WM_WINDOWPOSCHANGED: {
+            // Showing or hiding moves nothing and is no position change.
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+            const UINT unmoved = SWP_NOMOVE | SWP_NOSIZE;
+            if (created_ && (pos->flags & unmoved) != unmoved) {
+                inPositionChange_ = true;
                 handlers_.onMoved(*this);
+                inPositionChange_ = false;
+            }
+            break;
+        }
+        case WM_ERASEBKGND:
+            if (backgroundBrush_) {
+                RECT client{};
+                GetClientRect(hwnd_, &client);
+                FillRect(reinterpret_cast<HDC>(wParam), &client,
+                         static_cast<HBRUSH>(backgroundBrush_.get()));
+                return TRUE;
             }
             break;
         case WM_SETCURSOR:
@@ -236,15 +327,12 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             break;
-        case WM_CTLCOLORSTATIC: {
-            // Transparent labels show the window's own background through.
-            const Control* label = controlById(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
-            if (label != nullptr && label->spec->kind == ControlKind::transparentLabel) {
-                SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        case WM_CTLCOLORSTATIC:
+            if (const LRESULT brush = onCtlColorStatic(reinterpret_cast<HDC>(wParam),
+                                                       reinterpret_cast<HWND>(lParam))) {
+                return brush;
             }
             break;
-        }
         case WM_CLOSE:
             DestroyWindow(hwnd_);
             return 0;
@@ -255,6 +343,9 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             HWND gone = hwnd_;
             hwnd_ = nullptr;
             SetWindowLongPtrW(gone, GWLP_USERDATA, 0);
+            // The object outlives its window; what only the window drew with goes now.
+            backgroundBrush_.reset();
+            backgroundPicture_.reset();
             desktop_.windowGone(*this);
             return DefWindowProcW(gone, message, wParam, lParam);
         }
@@ -364,6 +455,14 @@ LRESULT Win32Window::onNotify(const NMHDR& header, LPARAM lParam) {
     if (control == nullptr || control->spec->kind != ControlKind::reportList) {
         return 0;
     }
+    if (header.code == LVN_DELETEALLITEMS) {
+        // Emptying the list is one step: no notification per deleted row.
+        return TRUE;
+    }
+    if (header.code == NM_RCLICK) {
+        handlers_.onRightClicked(*this, control->spec->role);
+        return 0;
+    }
     if (header.code == LVN_ENDLABELEDITW) {
         // The edited text is taken as typed, without any check.
         const auto* edit = reinterpret_cast<const NMLVDISPINFOW*>(lParam);
@@ -381,11 +480,49 @@ bool Win32Window::onSetCursor(HWND over) {
     return true;
 }
 
+// Transparent labels show the window's own background through: the plain
+// window colour, or the tiled picture aligned with the one behind them.
+LRESULT Win32Window::onCtlColorStatic(HDC dc, HWND control) {
+    const Control* label = controlById(GetDlgCtrlID(control));
+    if (label == nullptr || label->spec->kind != ControlKind::transparentLabel) {
+        return 0;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    if (!backgroundBrush_) {
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    SetBrushOrgEx(dc, -label->spec->rect.left, -label->spec->rect.top, nullptr);
+    return reinterpret_cast<LRESULT>(backgroundBrush_.get());
+}
+
+// The window follows the mouse as if its title bar had been pressed.
+void Win32Window::dragByBackground() {
+    const DWORD at = GetMessagePos();
+    ReleaseCapture();
+    SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(at));
+}
+
+void Win32Window::onTrayMessage(LPARAM lParam) {
+    switch (LOWORD(lParam)) {
+        case WM_LBUTTONDBLCLK:
+            handlers_.onTrayDoubleClick(*this);
+            break;
+        case WM_RBUTTONUP:
+            handlers_.onTrayRightClick(*this);
+            break;
+        default:
+            break;  // single clicks and moves do nothing
+    }
+}
+
 void Win32Window::onDestroy() {
     handlers_.onDestroy(*this);
     for (Control& control : controls_) {
         control.image.reset();
     }
+    // No dead icon is left behind, even while another window keeps the
+    // program running.
+    removeTrayIcon();
     for (auto& [role, period] : timerPeriods_) {
         if (period > 0) {
             KillTimer(hwnd_, kFirstTimerId + role);
@@ -643,8 +780,14 @@ bool Win32Window::isMinimized() const {
     return owner_.run([&] { return hwnd_ != nullptr && IsIconic(hwnd_) != FALSE; });
 }
 
+// A window already minimised (in the notification area, hidden) stays as
+// it is: minimising it again would show it on the taskbar.
 void Win32Window::minimize() {
-    owner_.run([&] { ShowWindow(hwnd_, SW_MINIMIZE); });
+    owner_.run([&] {
+        if (hwnd_ != nullptr && !IsIconic(hwnd_)) {
+            ShowWindow(hwnd_, SW_MINIMIZE);
+        }
+    });
 }
 
 void Win32Window::close() {
@@ -653,6 +796,143 @@ void Win32Window::close() {
             DestroyWindow(hwnd_);
         }
     });
+}
+
+bool Win32Window::isShown() const {
+    return owner_.run([&] { return hwnd_ != nullptr && IsWindowVisible(hwnd_) != FALSE; });
+}
+
+void Win32Window::show() {
+    owner_.run([&] { ShowWindow(hwnd_, SW_SHOW); });
+}
+
+// Hiding from inside a position change (the window being minimised) waits
+// until that change is complete: wine, hidden in the middle of minimising,
+// loses the minimised state, and the window later restores to nowhere.
+void Win32Window::hide() {
+    owner_.run([&] {
+        if (inPositionChange_) {
+            PostMessageW(hwnd_, kHideMessage, 0, 0);
+        } else {
+            ShowWindow(hwnd_, SW_HIDE);
+        }
+    });
+}
+
+void Win32Window::restore() {
+    owner_.run([&] {
+        if (hwnd_ != nullptr && IsWindowVisible(hwnd_)) {
+            ShowWindow(hwnd_, SW_SHOWNORMAL);
+        }
+    });
+}
+
+void Win32Window::restoreAndCentre() {
+    owner_.run([&] {
+        if (hwnd_ == nullptr || !IsWindowVisible(hwnd_)) {
+            return;
+        }
+        if (IsIconic(hwnd_) || IsZoomed(hwnd_)) {
+            ShowWindow(hwnd_, SW_RESTORE);
+        }
+        RECT r{};
+        GetWindowRect(hwnd_, &r);
+        const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+        const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+        SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+}
+
+Rect Win32Window::outerRect() const {
+    return owner_.run([&] {
+        RECT r{};
+        GetWindowRect(hwnd_, &r);
+        return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    });
+}
+
+bool Win32Window::addTrayIcon() {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = hwnd_;
+    icon.uID = kTrayIconId;
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon.uCallbackMessage = kTrayCallbackMessage;
+    // A shared icon: the system keeps it, nobody destroys it.
+    icon.hIcon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    const std::wstring tip = toWide(spec_.trayTip);
+    lstrcpynW(icon.szTip, tip.c_str(), static_cast<int>(std::size(icon.szTip)));
+    trayAdded_ = Shell_NotifyIconW(NIM_ADD, &icon) != FALSE;
+    return trayAdded_;
+}
+
+bool Win32Window::showTrayIcon() {
+    return owner_.run([&] {
+        if (hwnd_ == nullptr || spec_.trayTip == nullptr) {
+            return false;
+        }
+        trayWanted_ = true;
+        return trayAdded_ || addTrayIcon();
+    });
+}
+
+void Win32Window::removeTrayIcon() {
+    owner_.run([&] {
+        if (trayAdded_) {
+            NOTIFYICONDATAW icon{};
+            icon.cbSize = sizeof icon;
+            icon.hWnd = hwnd_;
+            icon.uID = kTrayIconId;
+            Shell_NotifyIconW(NIM_DELETE, &icon);
+        }
+        trayWanted_ = false;
+        trayAdded_ = false;
+    });
+}
+
+void Win32Window::popupMenu(Role menuRole, Point at, PopupOptions options) {
+    owner_.run([&] {
+        HMENU menu = nullptr;
+        for (std::size_t m = 0; m < spec_.menus.size(); ++m) {
+            if (spec_.menus[m].role == menuRole) {
+                menu = menus_.at(m).get();
+            }
+        }
+        if (menu == nullptr || hwnd_ == nullptr) {
+            return;
+        }
+        // A menu of the notification area closes when the user clicks
+        // elsewhere only if its window is in the foreground, and the null
+        // message lets the next right click open it again.
+        if (options.fromNotificationArea) {
+            SetForegroundWindow(hwnd_);
+        }
+        UINT flags = TPM_RETURNCMD | TPM_TOPALIGN;
+        flags |= options.align == MenuAlign::right ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+        if (options.rightButtonChooses) {
+            flags |= TPM_RIGHTBUTTON;
+        }
+        const int chosen =
+            static_cast<int>(TrackPopupMenu(menu, flags, at.x, at.y, 0, hwnd_, nullptr));
+        if (options.fromNotificationArea && hwnd_ != nullptr) {
+            PostMessageW(hwnd_, WM_NULL, 0, 0);
+        }
+        if (chosen >= static_cast<int>(kFirstMenuItemId)) {
+            chosenItem_ = chosen - static_cast<int>(kFirstMenuItemId);
+        }
+    });
+}
+
+void Win32Window::loadBackground() {
+    HBITMAP picture = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                      MAKEINTRESOURCEW(spec_.backgroundPicture),
+                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    backgroundPicture_.reset(picture);
+    if (picture != nullptr) {
+        backgroundBrush_.reset(CreatePatternBrush(picture));
+    }
 }
 
 // Asked by a later copy of the program. A window minimised into the

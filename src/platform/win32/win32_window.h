@@ -59,6 +59,15 @@ public:
     bool isMinimized() const override;
     void minimize() override;
     void close() override;
+    bool isShown() const override;
+    void show() override;
+    void hide() override;
+    void restore() override;
+    void restoreAndCentre() override;
+    Rect outerRect() const override;
+    bool showTrayIcon() override;
+    void removeTrayIcon() override;
+    void popupMenu(Role menu, Point screenPoint, PopupOptions options) override;
     void post(std::function<void()> work) override;
 
     HWND hwnd() const { return hwnd_; }
@@ -88,7 +97,16 @@ private:
         UniqueGdiObject image;  // a picture box's bitmap
     };
 
+    // One message in progress; a menu item its handler chose from a popup
+    // reaches its handler when the message is done.
+    class Dispatch;
+    void deliverChosenItem();
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void onTrayMessage(LPARAM lParam);
+    bool addTrayIcon();
+    void dragByBackground();
+    void loadBackground();
+    LRESULT onCtlColorStatic(HDC dc, HWND control);
     LRESULT handleControlMessage(HWND control, std::size_t index, UINT message, WPARAM wParam,
                                  LPARAM lParam);
     // Edit boxes are subclassed: their input kind, limits and key-down event.
@@ -130,11 +148,24 @@ private:
     std::map<int, int> timerPeriods_;
     std::map<int, std::unique_ptr<PreciseTimer>> preciseTimers_;  // by role
     std::vector<UniqueMenu> menus_;
+    UniqueGdiObject backgroundPicture_;
+    UniqueGdiObject backgroundBrush_;  // the tiled picture, when the spec has one
+    bool trayWanted_ = false;
+    bool trayAdded_ = false;
+    int chosenItem_ = -1;  // a menu item's role value; -1: none
+    bool inPositionChange_ = false;
     // UI thread only: a program write in progress (its change is raised once,
     // by the write), and a key the handler kept from the box whose character
     // is still to come.
     int writingText_ = 0;
     bool dropNextChar_ = false;
 };
+
+// The message through which the notification-area icon reports the mouse.
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 4;
+// Hides the window once the position change in progress is complete.
+inline constexpr UINT kHideMessage = WM_APP + 5;
+// The icon's id among the window's icons.
+inline constexpr UINT kTrayIconId = 1;
 
 }  // namespace kv::platform::win32
