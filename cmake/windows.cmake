@@ -9,6 +9,10 @@ target_link_libraries(klikvane_win32 PUBLIC klikvane_core comctl32 comdlg32 gdi3
 
 add_executable(Klikvane WIN32 ${CMAKE_SOURCE_DIR}/src/klikvane_main.cpp)
 target_sources(Klikvane PRIVATE ${CMAKE_SOURCE_DIR}/res/klikvane.rc)
+# windres reports no dependencies: a changed icon, picture or manifest must
+# still rebuild the resources.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/klikvane.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/res/klikvane.ico;${CMAKE_SOURCE_DIR}/res/about.bmp;${CMAKE_SOURCE_DIR}/res/klikvane.manifest")
 target_link_libraries(Klikvane PRIVATE klikvane_win32)
 # The shipped program carries no symbols: a smaller download, same code.
 target_link_options(Klikvane PRIVATE -municode $<$<CONFIG:Release>:-s>)
