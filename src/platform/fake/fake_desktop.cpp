@@ -189,8 +189,10 @@ int FakeDesktop::userHoldsHotkey(int modifiers, int keyCode, int repeats) {
 }
 
 bool FakeDesktop::userPressesHotkey(int modifiers, int keyCode) {
-    FakeWindow* target = nullptr;
-    int id = 0;
+    // The windows registered for the key, found under the desktop's lock;
+    // whether each is open is asked after it, since a window's lock is
+    // elsewhere taken before the desktop's.
+    std::vector<std::pair<FakeWindow*, int>> registered;
     {
         std::lock_guard lock(mutex_);
         for (const Hotkey& h : hotkeys_) {
@@ -198,11 +200,18 @@ bool FakeDesktop::userPressesHotkey(int modifiers, int keyCode) {
                 continue;
             }
             for (const auto& window : windows_) {
-                if (window->handle() == h.window && window->isOpen()) {
-                    target = window.get();
-                    id = h.id;
+                if (window->handle() == h.window) {
+                    registered.emplace_back(window.get(), h.id);
                 }
             }
+        }
+    }
+    FakeWindow* target = nullptr;
+    int id = 0;
+    for (const auto& [window, hotkeyId] : registered) {
+        if (window->isOpen()) {
+            target = window;
+            id = hotkeyId;
         }
     }
     if (target == nullptr) {

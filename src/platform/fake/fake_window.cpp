@@ -668,29 +668,46 @@ Rect FakeWindow::outerRect() const {
     return outer_;
 }
 
+// The desktop is called without this window's lock: it takes its own lock
+// first and then windows' locks elsewhere.
 bool FakeWindow::showTrayIcon() {
-    std::lock_guard lock(mutex_);
-    trayWanted_ = true;
-    if (!trayAdded_ && spec_.trayTip != nullptr) {
-        trayAdded_ = desktop_.addTrayIcon(handle_, spec_.trayTip);
+    {
+        std::lock_guard lock(mutex_);
+        trayWanted_ = true;
+        if (trayAdded_ || spec_.trayTip == nullptr) {
+            return trayAdded_;
+        }
     }
-    return trayAdded_;
+    const bool added = desktop_.addTrayIcon(handle_, spec_.trayTip);
+    std::lock_guard lock(mutex_);
+    trayAdded_ = added;
+    return added;
 }
 
 void FakeWindow::removeTrayIcon() {
-    std::lock_guard lock(mutex_);
-    if (trayAdded_) {
+    bool wasAdded = false;
+    {
+        std::lock_guard lock(mutex_);
+        wasAdded = trayAdded_;
+        trayWanted_ = false;
+        trayAdded_ = false;
+    }
+    if (wasAdded) {
         desktop_.deleteTrayIcon(handle_);
     }
-    trayWanted_ = false;
-    trayAdded_ = false;
 }
 
 void FakeWindow::taskbarCreated() {
-    std::lock_guard lock(mutex_);
-    trayAdded_ = false;
-    if (trayWanted_ && spec_.trayTip != nullptr) {
-        trayAdded_ = desktop_.addTrayIcon(handle_, spec_.trayTip);
+    bool wanted = false;
+    {
+        std::lock_guard lock(mutex_);
+        trayAdded_ = false;
+        wanted = trayWanted_ && spec_.trayTip != nullptr;
+    }
+    if (wanted) {
+        const bool added = desktop_.addTrayIcon(handle_, spec_.trayTip);
+        std::lock_guard lock(mutex_);
+        trayAdded_ = added;
     }
 }
 

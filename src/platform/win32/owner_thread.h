@@ -9,13 +9,9 @@
 #include <functional>
 #include <type_traits>
 
-namespace kv::platform::win32 {
+#include "platform/win32/private_messages.h"
 
-// Private message: lParam points to a std::function<void()> to run.
-inline constexpr UINT kRunOnOwnerMessage = WM_APP + 1;
-// Private message: lParam is a std::function<void()> posted with new; the
-// window runs and deletes it.
-inline constexpr UINT kPostedWorkMessage = WM_APP + 2;
+namespace kv::platform::win32 {
 
 class OwnerThread {
 public:

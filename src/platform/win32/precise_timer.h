@@ -20,10 +20,9 @@
 #include "platform/waits.h"
 #include "platform/win32/unique_handle.h"
 
-namespace kv::platform::win32 {
+#include "platform/win32/private_messages.h"
 
-// wParam: the timer's id; lParam: the generation it was armed in.
-inline constexpr UINT kPreciseTickMessage = WM_APP + 13;
+namespace kv::platform::win32 {
 
 class PreciseTimer {
 public:

@@ -15,11 +15,9 @@
 #include "platform/mouse_hook.h"
 #include "platform/win32/unique_handle.h"
 
-namespace kv::platform::win32 {
+#include "platform/win32/private_messages.h"
 
-// Private message to the receiving window: wParam kind and own-input flag,
-// lParam the point (moves: read the latest with takeReport).
-inline constexpr UINT kMouseHookMessage = WM_APP + 2;
+namespace kv::platform::win32 {
 
 class Win32MouseHook : public MouseHook {
 public:

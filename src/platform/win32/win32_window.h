@@ -15,6 +15,8 @@
 #include "platform/win32/win32_list_control.h"
 #include "platform/window.h"
 
+#include "platform/win32/private_messages.h"
+
 namespace kv::platform::win32 {
 
 class Win32Desktop;
@@ -161,10 +163,6 @@ private:
     bool dropNextChar_ = false;
 };
 
-// The message through which the notification-area icon reports the mouse.
-inline constexpr UINT kTrayCallbackMessage = WM_APP + 4;
-// Hides the window once the position change in progress is complete.
-inline constexpr UINT kHideMessage = WM_APP + 5;
 // The icon's id among the window's icons.
 inline constexpr UINT kTrayIconId = 1;
 
