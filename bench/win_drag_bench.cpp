@@ -243,15 +243,15 @@ public:
         report("%6d rows: rowAtPoint + exchangeRows on the UI thread %.1f us each (row %d)\n", rows,
                (test::steadyMicros() - start) / 100.0, found / 100);
     }
+    // A callback of the system's calling convention (a lambda has none on
+    // 32-bit Windows).
+    static BOOL CALLBACK countWindow(HWND, LPARAM data) {
+        ++*reinterpret_cast<int*>(data);
+        return TRUE;
+    }
     int programWindows() {
         int count = 0;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND, LPARAM data) -> BOOL {
-                ++*reinterpret_cast<int*>(data);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&count));
+        EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&count));
         return count;
     }
     void leaks(int drags) {

@@ -105,7 +105,8 @@ public:
             const PROCESS_MEMORY_COUNTERS memory = memoryCounters();
             std::printf(
                 "after %4d openings: working set %zu KiB, committed %zu KiB, USER %lu, GDI %lu\n",
-                opened, memory.WorkingSetSize / 1024, memory.PagefileUsage / 1024,
+                opened, static_cast<std::size_t>(memory.WorkingSetSize / 1024),
+                static_cast<std::size_t>(memory.PagefileUsage / 1024),
                 GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS),
                 GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
         }

@@ -15,6 +15,7 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -52,7 +53,7 @@ double cpuMs(HANDLE process) {
 }
 
 struct Resources {
-    SIZE_T workingSetKb;
+    std::size_t workingSetKb;
     DWORD handles;
     DWORD gdiObjects;
     DWORD userObjects;
@@ -64,8 +65,8 @@ Resources resourcesOf(HANDLE process) {
     GetProcessMemoryInfo(process, &memory, sizeof memory);
     DWORD handles = 0;
     GetProcessHandleCount(process, &handles);
-    return {memory.WorkingSetSize / 1024, handles, GetGuiResources(process, GR_GDIOBJECTS),
-            GetGuiResources(process, GR_USEROBJECTS)};
+    return {static_cast<std::size_t>(memory.WorkingSetSize / 1024), handles,
+            GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS)};
 }
 
 int rowCount(HWND list) {

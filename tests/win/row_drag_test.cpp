@@ -47,22 +47,24 @@ std::vector<StepRecord> fourRows() {
     return rows;
 }
 
+struct OwnedWindowSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK matchShownOwnedWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<OwnedWindowSearch*>(data);
+    if (GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The program's window owned by main and shown: the drag picture.
 HWND shownOwnedWindow(HWND main) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{main, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (GetWindow(window, GW_OWNER) == s->owner && IsWindowVisible(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    OwnedWindowSearch search{main, nullptr};
+    EnumWindows(matchShownOwnedWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
