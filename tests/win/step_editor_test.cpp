@@ -22,6 +22,7 @@
 #include "steps/store_format.h"
 #include "support/program_process.h"
 #include "support/pump.h"
+#include "support/screenshot.h"
 #include "support/store_file.h"
 
 namespace kv {
@@ -92,43 +93,11 @@ std::string codePageName() {
     return GetACP() == 936 ? "cp936" : "cp" + std::to_string(GetACP());
 }
 
-// The window as it is on the screen, as a 24-bit BMP under build/screenshots.
+// The window as it is on the screen, one picture per code page, beside the
+// other integration screenshots.
 void saveScreenshot(HWND window, const std::string& name) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    const int stride = (width * 3 + 3) & ~3;
-    std::string pixels(static_cast<std::size_t>(stride) * height, '\0');
-    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    CreateDirectoryW(L"..\\..\\screenshots", nullptr);
-    const std::string path = "..\\..\\screenshots\\" + name + "-" + codePageName() + ".bmp";
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&info, sizeof info, 1, out);
-        std::fwrite(pixels.data(), 1, pixels.size(), out);
-        std::fclose(out);
-    }
+    const std::string file = name + "-" + codePageName();
+    test::saveScreenshot(window, std::wstring(file.begin(), file.end()));
 }
 
 class StepEditorWinTest : public ::testing::Test {
